@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <istream>
+#include <optional>
+#include <string>
+
+#include "util/line_output.h"
+
+namespace tessevar {
+
+// The three settings, in the order of the file.
+struct Configuration {
+  std::string networkPortName;
+  std::string mixerAddress;
+  std::string surfaceAddress;
+};
+
+// Device names of the machine's Ethernet and Wi-Fi ports, shown as hints.
+struct PortNames {
+  std::string ethernetPortName;
+  std::string wifiPortName;
+};
+
+// What loading and the setup reach outside themselves; tests replace parts.
+struct ConfigServices {
+  std::istream& input;
+  LineOutput& output;
+  std::function<std::optional<std::filesystem::path>()> documentsFolder;
+  std::function<bool(PortNames&)> discoverPortNames;
+};
+
+// The platform's Documents folder and port discovery.
+ConfigServices platformConfigServices(std::istream& input, LineOutput& output);
+
+// Discovers port names, reads "Tessevar.cfg" or runs the setup, echoes the
+// values, then calls `prepareEditor` (point table and first window lookup).
+void loadConfiguration(Configuration& values, PortNames& ports, const ConfigServices& services,
+                       const std::function<void()>& prepareEditor);
+
+// The interactive setup: asks the three values, stores them, writes the file.
+void runSetup(Configuration& values, const PortNames& ports, const ConfigServices& services);
+
+}  // namespace tessevar

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "util/line_output.h"
+
+namespace tessevar {
+
+using Datagram = std::vector<std::uint8_t>;
+// Shown each datagram before it is forwarded; it cannot change it.
+using Inspector = std::function<void(const Datagram&)>;
+
+class UdpLink;
+class WakeUp;
+
+enum class Side { surface, mixer };
+
+// The relay's program-wide state.
+struct RelayState {
+  RelayState();
+  ~RelayState();
+
+  std::mutex receiveLock;  // guards both buffers and every send on either link
+  Datagram surfaceBuffer;
+  Datagram mixerBuffer;
+  std::atomic<bool> surfaceDataWaiting{false};
+  std::atomic<bool> mixerDataWaiting{false};
+  std::atomic<bool> surfaceLinkReady{false};
+  std::atomic<bool> mixerLinkReady{false};
+  std::atomic<bool> quitRequested{false};
+  std::unique_ptr<UdpLink> xtouchConnection;
+  std::unique_ptr<UdpLink> mixerConnection;
+  std::unique_ptr<WakeUp> wakeUp;  // breaks the main loop out of its wait
+};
+
+struct LinkSettings {
+  std::string networkPortName;
+  std::string surfaceAddress;
+  std::string mixerAddress;
+};
+
+// Opens and starts both links (X-Touch first), printing their state lines.
+// Returns false, after printing the two failure lines, when the port has no
+// usable address; no link is then created.
+bool setUpConnections(RelayState& relay, const LinkSettings& settings, LineOutput& output);
+
+// Issues the first receive on one side's link.
+void armFirstReceive(RelayState& relay, Side side);
+
+// The main thread's loop: waits for datagrams and relays them until
+// quitRequested is raised.
+void runRelayLoop(RelayState& relay, const Inspector& surfaceInspector, const Inspector& mixerInspector);
+
+// Raises quitRequested and wakes the main loop.
+void requestQuit(RelayState& relay);
+
+// Sends one datagram of the program's own to the X-Touch, under receiveLock.
+// Never call it with receiveLock held.
+void sendToXTouch(RelayState& relay, std::span<const std::uint8_t> bytes);
+
+}  // namespace tessevar

@@ -1,0 +1,18 @@
+#include "platform/desktop.h"
+
+namespace tessevar {
+namespace {
+
+class NullDesktop final : public Desktop {
+ public:
+  std::vector<WindowInfo> listWindows() override { return {}; }
+  void activate(const std::string&, std::int64_t) override {}
+  void postLeftButton(Point, bool) override {}
+  void postKey(std::int64_t, std::uint16_t, bool) override {}
+};
+
+}  // namespace
+
+std::unique_ptr<Desktop> makeNullDesktop() { return std::make_unique<NullDesktop>(); }
+
+}  // namespace tessevar
