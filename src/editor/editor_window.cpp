@@ -1,0 +1,62 @@
+#include <cmath>
+#include <optional>
+#include <utility>
+
+#include "editor/editor.h"
+#include "editor/editor_points.h"
+
+namespace tessevar {
+
+namespace {
+
+bool isEditorOwner(const std::string& ownerName) {
+  return ownerName == "X-AIR-Edit" || ownerName == "M-AIR-Edit";
+}
+
+// A rectangle that cannot place a click is not a window we can use.
+bool isUsable(const Rect& r) {
+  return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.width) &&
+         std::isfinite(r.height);
+}
+
+}  // namespace
+
+Editor::Editor(Desktop& desktop, Pause pause) : desktop_(desktop), pause_(std::move(pause)) {}
+
+bool Editor::findEditorWindow() {
+  // The editor may own several windows; its main one is the oldest, which the
+  // window server numbers lowest.
+  std::optional<WindowInfo> chosen;
+  for (const WindowInfo& window : desktop_.listWindows()) {
+    if (!isEditorOwner(window.ownerName) || !isUsable(window.bounds)) {
+      continue;
+    }
+    state.editorName = window.ownerName;
+    if (!chosen || window.number < chosen->number) {
+      chosen = window;
+    }
+  }
+  if (!chosen) {
+    return false;
+  }
+  state.editorWindowBounds = chosen->bounds;
+  state.editorWindowNumber = chosen->number;
+  return true;
+}
+
+bool Editor::refreshEditorWindow() {
+  const bool found = findEditorWindow();
+  if (found) {
+    activateEditor();
+  }
+  return found;
+}
+
+void Editor::activateEditor() { desktop_.activate(state.editorName, state.editorWindowNumber); }
+
+bool loadEditor(Editor& editor) {
+  fillEditorPoints(editor.state.editorPoints);
+  return editor.refreshEditorWindow();
+}
+
+}  // namespace tessevar
