@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "e2e/e2e_fixture.h"
+
+namespace tessevar::e2e {
+namespace {
+
+using RelayEndToEnd = StageTest;
+
+bool isStateLine(const std::string& line) {
+  return line == "setup" || line == "preparing" || line == "ready";
+}
+
+TEST_F(RelayEndToEnd, StartsUpWithTheExactTranscript) {
+  home.writeConfig(stageConfig());
+  TessevarProcess tessevar({home.path(), ""});
+  const std::vector<std::string> lines = readStartUp(tessevar);
+
+  ASSERT_GE(lines.size(), 5u + banner().size());
+  EXPECT_EQ(lines[0].rfind("editor automation is off: no display could be opened", 0), 0u) << lines[0];
+  const std::vector<std::string> echo(lines.begin() + 1, lines.begin() + 5);
+  EXPECT_EQ(echo, (std::vector<std::string>{"port: en0", std::string("Mixer ip: ") + mixerAddress,
+                                            std::string("X-Touch ip: ") + surfaceAddress,
+                                            "setting up connections..."}));
+  const std::vector<std::string> states(lines.begin() + 5, lines.end() - static_cast<long>(banner().size()));
+  EXPECT_TRUE(std::all_of(states.begin(), states.end(), isStateLine));
+  EXPECT_EQ(std::count(states.begin(), states.end(), "ready"), 2);
+  EXPECT_TRUE(std::equal(banner().begin(), banner().end(), lines.end() - static_cast<long>(banner().size())));
+}
+
+TEST_F(RelayEndToEnd, RelaysEveryDatagramUnchangedBothWays) {
+  home.writeConfig(stageConfig());
+  StagePeer surface(surfaceAddress), mixer(mixerAddress);
+  TessevarProcess tessevar({home.path(), ""});
+  readStartUp(tessevar);
+
+  const std::vector<Bytes> fromSurface = {{0x90, 0x5A, 0x7F}, {0xE0, 0x00, 0x40}, {0xF0, 0x00, 0xF7},
+                                          Bytes(1400, 0x42)};
+  const std::vector<Bytes> fromMixer = {{0x90, 0x28, 0x7F, 0x29, 0x00}, {0xB0, 0x60, 0x06}, {0xD0, 0x15},
+                                        Bytes(65507, 0x24)};
+  for (const Bytes& d : fromSurface) surface.send(d);
+  for (const Bytes& d : fromMixer) mixer.send(d);
+
+  EXPECT_EQ(mixer.receiveAll(), fromSurface);
+  EXPECT_EQ(surface.receiveAll(), fromMixer);
+  tessevar.type("q\n");
+  EXPECT_EQ(tessevar.waitForExit(), 0);
+}
+
+TEST_F(RelayEndToEnd, QuitEndsWithStatusZero) {
+  home.writeConfig(stageConfig());
+  TessevarProcess tessevar({home.path(), ""});
+  readStartUp(tessevar);
+  tessevar.type("q\n");
+  EXPECT_EQ(tessevar.nextLine(), "Exiting the program...");
+  EXPECT_EQ(tessevar.waitForExit(), 0);
+}
+
+TEST_F(RelayEndToEnd, KeepsRelayingAfterTheConsoleInputEnds) {
+  home.writeConfig(stageConfig());
+  StagePeer surface(surfaceAddress), mixer(mixerAddress);
+  TessevarProcess tessevar({home.path(), ""});
+  readStartUp(tessevar);
+  tessevar.closeInput();
+  surface.send({0x90, 0x10, 0x7F});
+  EXPECT_EQ(mixer.receive(), (Bytes{0x90, 0x10, 0x7F}));
+  EXPECT_EQ(tessevar.waitForExit(std::chrono::milliseconds(200)), std::nullopt);
+}
+
+TEST_F(RelayEndToEnd, SetupFromTheConsoleWritesTheFileAndEnds) {
+  home.writeConfig(stageConfig());
+  TessevarProcess tessevar({home.path(), ""});
+  readStartUp(tessevar);
+  tessevar.type("s\nen0\n192.0.2.10\n192.0.2.20\n");
+  const std::vector<std::string> expected = {
+      "", "", "enter the network port name please", "", "",
+      "enter the ip address of the Mixer please", "enter the ip address of the X-Touch please", " ",
+      "+---------------------------------------------------------+",
+      "|Please restart the program for the changes to take effect|",
+      "+---------------------------------------------------------+", "", "Exiting the program...", ""};
+  std::vector<std::string> lines;
+  for (std::size_t i = 0; i < expected.size(); ++i) lines.push_back(tessevar.nextLine().value_or("<none>"));
+  EXPECT_EQ(lines, expected);
+  EXPECT_EQ(tessevar.waitForExit(), 0);
+  EXPECT_EQ(home.readConfig(), "en0-192.0.2.10-192.0.2.20-");
+}
+
+TEST_F(RelayEndToEnd, PortWithoutAddressEndsWithStatusOne) {
+  home.writeConfig(std::string("nothere0-") + mixerAddress + "-" + surfaceAddress + "-");
+  TessevarProcess tessevar({home.path(), ""});
+  const std::vector<std::string> lines =
+      tessevar.linesUntil("Check the network connection and restart the application");
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[lines.size() - 2], "network cable may not be connected");
+  EXPECT_EQ(lines.back(), "Check the network connection and restart the application");
+  EXPECT_EQ(tessevar.waitForExit(), 1);
+}
+
+TEST_F(RelayEndToEnd, FirstStartAsksForTheSettingsAndTheNextStartEchoesThem) {
+  {
+    TessevarProcess tessevar({home.path(), ""});
+    const std::vector<std::string> lines = tessevar.linesUntil("enter the network port name please");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "no config file -> entering setup..."), lines.end());
+    tessevar.type(std::string("en0\n") + mixerAddress + "\n" + surfaceAddress + "\n");
+    readStartUp(tessevar);
+    tessevar.type("q\n");
+    EXPECT_EQ(tessevar.waitForExit(), 0);
+  }
+  EXPECT_EQ(home.readConfig(), stageConfig());
+  TessevarProcess tessevar({home.path(), ""});
+  const std::vector<std::string> lines = tessevar.linesUntil("setting up connections...");
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines[lines.size() - 4], "port: en0");
+  EXPECT_EQ(lines[lines.size() - 3], std::string("Mixer ip: ") + mixerAddress);
+  EXPECT_EQ(lines[lines.size() - 2], std::string("X-Touch ip: ") + surfaceAddress);
+}
+
+}  // namespace
+}  // namespace tessevar::e2e

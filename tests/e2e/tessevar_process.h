@@ -1,0 +1,59 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessevar::e2e {
+
+// The real binary as a child process, with a home folder of its own, its
+// standard input and output on pipes, and no display unless one is given.
+class TessevarProcess {
+ public:
+  struct Options {
+    std::filesystem::path home;
+    std::string display;  // empty: DISPLAY unset
+  };
+  explicit TessevarProcess(const Options& options);
+  ~TessevarProcess();
+  TessevarProcess(const TessevarProcess&) = delete;
+  TessevarProcess& operator=(const TessevarProcess&) = delete;
+
+  void type(const std::string& text);
+  void closeInput();
+  // The next output line, or nullopt when none comes in time or output ended.
+  std::optional<std::string> nextLine(std::chrono::milliseconds wait = std::chrono::seconds(10));
+  // Lines until (and including) one equal to `last`; stops early at a timeout.
+  std::vector<std::string> linesUntil(const std::string& last,
+                                      std::chrono::milliseconds wait = std::chrono::seconds(10));
+  // The exit status, or nullopt when the process is still running after `wait`.
+  std::optional<int> waitForExit(std::chrono::milliseconds wait = std::chrono::seconds(10));
+  pid_t pid() const { return pid_; }
+
+ private:
+  pid_t pid_ = -1;
+  int input_ = -1;
+  int output_ = -1;
+  std::string pending_;
+  std::optional<int> status_;
+};
+
+// A temporary folder removed with everything in it at the end of a test.
+class TempHome {
+ public:
+  TempHome();
+  ~TempHome();
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path configFile() const { return path_ / "Documents" / "Tessevar.cfg"; }
+  void writeConfig(const std::string& bytes) const;
+  std::string readConfig() const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace tessevar::e2e
