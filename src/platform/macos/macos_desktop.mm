@@ -1,0 +1,98 @@
+// Core Graphics and AppKit backend of the Desktop seam. Built on Apple
+// systems only (chosen by CMake).
+#import <AppKit/AppKit.h>
+#include <ApplicationServices/ApplicationServices.h>
+#include <unistd.h>
+
+#include "platform/desktop.h"
+
+namespace tessevar {
+namespace {
+
+// Releases a Core Foundation object at the end of a scope.
+template <typename T>
+struct CfRef {
+  explicit CfRef(T ref) : ref(ref) {}
+  ~CfRef() {
+    if (ref != nullptr) CFRelease(ref);
+  }
+  CfRef(const CfRef&) = delete;
+  CfRef& operator=(const CfRef&) = delete;
+  T ref;
+};
+
+std::string ownerNameOf(CFDictionaryRef entry) {
+  const void* value = CFDictionaryGetValue(entry, kCGWindowOwnerName);
+  if (value == nullptr || CFGetTypeID(value) != CFStringGetTypeID()) return {};
+  NSString* name = (__bridge NSString*)value;
+  return std::string(name.UTF8String ?: "");
+}
+
+bool readWindow(CFDictionaryRef entry, WindowInfo& window) {
+  const void* number = CFDictionaryGetValue(entry, kCGWindowNumber);
+  const void* bounds = CFDictionaryGetValue(entry, kCGWindowBounds);
+  if (number == nullptr || CFGetTypeID(number) != CFNumberGetTypeID()) return false;
+  if (bounds == nullptr || CFGetTypeID(bounds) != CFDictionaryGetTypeID()) return false;
+  CGRect rect;
+  if (!CGRectMakeWithDictionaryRepresentation(static_cast<CFDictionaryRef>(bounds), &rect)) return false;
+  long long n = 0;
+  CFNumberGetValue(static_cast<CFNumberRef>(number), kCFNumberLongLongType, &n);
+  window.number = n;
+  window.ownerName = ownerNameOf(entry);
+  window.bounds = {CGRectGetMinX(rect), CGRectGetMinY(rect), CGRectGetWidth(rect), CGRectGetHeight(rect)};
+  return true;
+}
+
+void post(CGEventRef event, CGEventTapLocation tap) {
+  if (event == nullptr) return;
+  CGEventPost(tap, event);
+  CFRelease(event);
+}
+
+class MacDesktop final : public Desktop {
+ public:
+  std::vector<WindowInfo> listWindows() override {
+    std::vector<WindowInfo> windows;
+    CfRef<CFArrayRef> list(CGWindowListCopyWindowInfo(kCGWindowListOptionAll, kCGNullWindowID));
+    if (list.ref == nullptr) return windows;
+    for (CFIndex i = 0; i < CFArrayGetCount(list.ref); ++i) {
+      const void* entry = CFArrayGetValueAtIndex(list.ref, i);
+      if (entry == nullptr || CFGetTypeID(entry) != CFDictionaryGetTypeID()) continue;
+      WindowInfo window;
+      if (readWindow(static_cast<CFDictionaryRef>(entry), window)) windows.push_back(window);
+    }
+    return windows;
+  }
+
+  void activate(const std::string& ownerName, std::int64_t) override {
+    @autoreleasepool {
+      NSString* name = [NSString stringWithUTF8String:ownerName.c_str()];
+      if (name != nil) {
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wdeprecated-declarations"
+        [[NSWorkspace sharedWorkspace] launchApplication:name];
+#pragma clang diagnostic pop
+      }
+    }
+  }
+
+  void postLeftButton(Point at, bool down) override {
+    CfRef<CGEventSourceRef> source(CGEventSourceCreate(kCGEventSourceStateHIDSystemState));
+    const CGEventType type = down ? kCGEventLeftMouseDown : kCGEventLeftMouseUp;
+    post(CGEventCreateMouseEvent(source.ref, type, CGPointMake(at.x, at.y), kCGMouseButtonLeft), kCGHIDEventTap);
+  }
+
+  void postKey(std::int64_t pid, std::uint16_t keyCode, bool down) override {
+    CfRef<CGEventSourceRef> source(CGEventSourceCreate(kCGEventSourceStateHIDSystemState));
+    CGEventRef event = CGEventCreateKeyboardEvent(source.ref, keyCode, down);
+    if (event == nullptr) return;
+    CGEventPostToPid(static_cast<pid_t>(pid), event);
+    CFRelease(event);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Desktop> makeDesktop(std::string&) { return std::make_unique<MacDesktop>(); }
+
+}  // namespace tessevar
