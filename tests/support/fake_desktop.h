@@ -1,0 +1,84 @@
+#pragma once
+
+// A desktop that lists the windows a test gives it and records what is posted,
+// including the click hold, in one ordered log.
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "editor/editor.h"
+#include "platform/desktop.h"
+
+namespace tessevar::testing {
+
+struct DesktopEvent {
+  enum class Kind { activate, leftButton, key, pause };
+  Kind kind = Kind::pause;
+  Point at{};
+  bool down = false;
+  std::string ownerName;
+  std::int64_t number = 0;  // window number (activate) or pid (key)
+  std::uint16_t keyCode = 0;
+  std::chrono::microseconds duration{0};
+  bool operator==(const DesktopEvent&) const = default;
+};
+
+class FakeDesktop : public Desktop {
+ public:
+  std::vector<WindowInfo> windows;
+  std::vector<DesktopEvent> events;
+  int lookups = 0;
+
+  std::vector<WindowInfo> listWindows() override {
+    ++lookups;
+    return windows;
+  }
+  void activate(const std::string& ownerName, std::int64_t windowNumber) override {
+    events.push_back({.kind = DesktopEvent::Kind::activate, .ownerName = ownerName, .number = windowNumber});
+  }
+  void postLeftButton(Point at, bool down) override {
+    events.push_back({.kind = DesktopEvent::Kind::leftButton, .at = at, .down = down});
+  }
+  void postKey(std::int64_t pid, std::uint16_t keyCode, bool down) override {
+    events.push_back({.kind = DesktopEvent::Kind::key, .down = down, .number = pid, .keyCode = keyCode});
+  }
+
+  // The click hold, recorded in the log instead of slept.
+  Pause pause() {
+    return [this](std::chrono::microseconds duration) {
+      events.push_back({.kind = DesktopEvent::Kind::pause, .duration = duration});
+    };
+  }
+
+  // Where each click went down, in order.
+  std::vector<Point> clicks() const {
+    std::vector<Point> points;
+    for (const auto& e : events) {
+      if (e.kind == DesktopEvent::Kind::leftButton && e.down) points.push_back(e.at);
+    }
+    return points;
+  }
+  // Key codes pressed (key-down events), in order.
+  std::vector<std::uint16_t> keys() const {
+    std::vector<std::uint16_t> codes;
+    for (const auto& e : events) {
+      if (e.kind == DesktopEvent::Kind::key && e.down) codes.push_back(e.keyCode);
+    }
+    return codes;
+  }
+  int activations() const {
+    int n = 0;
+    for (const auto& e : events) n += e.kind == DesktopEvent::Kind::activate ? 1 : 0;
+    return n;
+  }
+};
+
+// The reference-size editor window at the origin: clicks land on the table's points.
+inline WindowInfo referenceEditorWindow(std::int64_t number = 7, std::string owner = "X-AIR-Edit") {
+  return {number, std::move(owner), Rect{0, 0, 1154, 734}};
+}
+
+}  // namespace tessevar::testing
