@@ -40,18 +40,23 @@ struct RelayState {
   std::unique_ptr<WakeUp> wakeUp;  // breaks the main loop out of its wait
 };
 
+inline constexpr std::uint16_t linkPort = 10111;
+
 struct LinkSettings {
   std::string networkPortName;
   std::string surfaceAddress;
   std::string mixerAddress;
+  std::uint16_t port = linkPort;  // local port of both links and remote port of both peers
 };
 
-// Opens and starts both links (X-Touch first), printing their state lines.
+// Opens and starts both links (X-Touch first); their state lines are printed
+// from the links' own threads, so `output` must outlive `relay`.
 // Returns false, after printing the two failure lines, when the port has no
-// usable address; no link is then created.
+// usable address; no link is then created. When the interface list cannot be
+// read at all, the links bind no particular local address.
 bool setUpConnections(RelayState& relay, const LinkSettings& settings, LineOutput& output);
 
-// Issues the first receive on one side's link.
+// Issues the first receive on one side's link; callable from any thread.
 void armFirstReceive(RelayState& relay, Side side);
 
 // The main thread's loop: waits for datagrams and relays them until

@@ -1,0 +1,45 @@
+#include "link/connections.h"
+
+#include "link/connection_state.h"
+#include "link/interface_address.h"
+#include "link/udp_link.h"
+#include "link/wake_up.h"
+
+namespace tessevar {
+namespace {
+
+UdpLink::StateHandler stateHandler(RelayState& relay, std::atomic<bool>& readyFlag, LineOutput& output) {
+  return [&relay, &readyFlag, &output](LinkState state) {
+    handleConnectionState(state, readyFlag, output);
+    // A receive may already be armed on a link that was not open yet.
+    if (state == LinkState::ready) relay.wakeUp->raise();
+  };
+}
+
+}  // namespace
+
+void openConnections(RelayState& relay, const std::string& localHost, const LinkSettings& settings,
+                     LineOutput& output) {
+  relay.xtouchConnection = std::make_unique<UdpLink>(localHost, settings.surfaceAddress, settings.port);
+  relay.xtouchConnection->start(stateHandler(relay, relay.surfaceLinkReady, output));
+  relay.mixerConnection = std::make_unique<UdpLink>(localHost, settings.mixerAddress, settings.port);
+  relay.mixerConnection->start(stateHandler(relay, relay.mixerLinkReady, output));
+}
+
+bool setUpConnections(RelayState& relay, const LinkSettings& settings, LineOutput& output) {
+  int family = peerAddressFamily(settings.surfaceAddress, settings.mixerAddress);
+  std::optional<std::string> address = interfaceAddress(settings.networkPortName, family);
+  if (!address) {
+    output.lines({"network cable may not be connected", "Check the network connection and restart the application"});
+    return false;
+  }
+  openConnections(relay, *address, settings, output);
+  return true;
+}
+
+void sendToXTouch(RelayState& relay, std::span<const std::uint8_t> bytes) {
+  std::lock_guard lock(relay.receiveLock);
+  if (relay.xtouchConnection) relay.xtouchConnection->send(bytes);
+}
+
+}  // namespace tessevar
