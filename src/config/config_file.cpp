@@ -1,0 +1,17 @@
+#include "config/config_file.h"
+
+#include "config/text_pieces.h"
+
+namespace tessevar {
+
+std::optional<Configuration> parseConfiguration(std::string_view text) {
+  const auto pieces = splitAt(text, '-');
+  if (pieces.size() < 3) return std::nullopt;
+  return Configuration{std::string(pieces[0]), std::string(pieces[1]), std::string(pieces[2])};
+}
+
+std::string formatConfiguration(const Configuration& values) {
+  return values.networkPortName + "-" + values.mixerAddress + "-" + values.surfaceAddress + "-";
+}
+
+}  // namespace tessevar

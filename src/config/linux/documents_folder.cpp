@@ -1,0 +1,30 @@
+#include "config/documents_folder.h"
+
+#include <cstdlib>
+
+#include "config/file_io.h"
+
+namespace tessevar {
+
+namespace {
+
+// ${XDG_CONFIG_HOME:-$HOME/.config}; a relative XDG_CONFIG_HOME is invalid
+// and ignored, as the base-directory convention says.
+std::filesystem::path configHome(const std::filesystem::path& home) {
+  const char* configured = std::getenv("XDG_CONFIG_HOME");
+  if (configured != nullptr && configured[0] == '/') return configured;
+  return home / ".config";
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> documentsFolder() {
+  const auto home = homeFolder();
+  if (!home) return std::nullopt;
+  if (const auto userDirs = readWholeFile(configHome(*home) / "user-dirs.dirs")) {
+    if (auto folder = documentsFolderFromUserDirs(*userDirs, *home)) return folder;
+  }
+  return *home / "Documents";
+}
+
+}  // namespace tessevar

@@ -1,0 +1,50 @@
+#include "config/config_file.h"
+#include "config/configuration.h"
+#include "config/file_io.h"
+#include "util/utf8.h"
+
+namespace tessevar {
+
+namespace {
+
+// The values from the file, or nothing when it is missing, unreadable or
+// too short to hold three values.
+std::optional<Configuration> readConfigFile(const std::filesystem::path& folder) {
+  const auto bytes = readWholeFile(folder / configFileName);
+  if (!bytes) return std::nullopt;
+  return parseConfiguration(decodeUtf8Lossy(*bytes));
+}
+
+void echoValues(const Configuration& values, LineOutput& output) {
+  const std::string port = "port: " + values.networkPortName;
+  const std::string mixer = "Mixer ip: " + values.mixerAddress;
+  const std::string surface = "X-Touch ip: " + values.surfaceAddress;
+  output.lines({port, mixer, surface});
+}
+
+void readOrSetUp(Configuration& values, PortNames& ports, const ConfigServices& services) {
+  const auto folder = services.documentsFolder();
+  if (!folder) return;  // nowhere to read or write: the values stay empty
+  if (auto fromFile = readConfigFile(*folder)) {
+    values = std::move(*fromFile);
+    echoValues(values, services.output);
+    return;
+  }
+  services.output.line("no config file -> entering setup...");
+  runSetup(values, ports, services);
+}
+
+}  // namespace
+
+void loadConfiguration(Configuration& values, PortNames& ports, const ConfigServices& services,
+                       const std::function<void()>& prepareEditor) {
+  if (!services.discoverPortNames(ports)) {
+    services.output.line("Cannot find the network port names");
+  }
+  readOrSetUp(values, ports, services);
+  // Even without a Documents folder the point table is filled and the
+  // editor looked up: the relay's editor automation relies on both.
+  if (prepareEditor) prepareEditor();
+}
+
+}  // namespace tessevar

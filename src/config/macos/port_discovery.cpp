@@ -1,0 +1,15 @@
+#include "config/command_runner.h"
+#include "config/port_discovery.h"
+
+namespace tessevar {
+
+bool discoverPortNames(PortNames& ports) {
+  const auto tool = locateTool("networksetup");
+  if (!tool) return false;
+  const auto listing = runCommand(*tool, {"-listallhardwareports"});
+  if (!listing) return false;
+  readHardwarePortListing(*listing, ports);
+  return true;
+}
+
+}  // namespace tessevar

@@ -1,0 +1,64 @@
+#include <string_view>
+
+#include "config/answer_input.h"
+#include "config/config_file.h"
+#include "config/configuration.h"
+#include "config/file_io.h"
+
+namespace tessevar {
+
+namespace {
+
+constexpr std::string_view refusedAnswer = "a value must not contain - please enter it again";
+
+void printPortQuestion(const PortNames& ports, LineOutput& output) {
+  output.lines({"", "", "enter the network port name please", ""});
+  if (!ports.ethernetPortName.empty()) {
+    output.line("The port name for the Ethenert port on your system is: " + ports.ethernetPortName);
+  }
+  if (!ports.wifiPortName.empty()) {
+    output.line("The port name for the Wi-Fi port on your system is: " + ports.wifiPortName);
+  }
+  output.line("");
+  if (!ports.ethernetPortName.empty() || !ports.wifiPortName.empty()) {
+    output.line("Please enter the port name that you wish to use");
+  }
+}
+
+// Reads answers until one can be stored: "-" separates the file's values and
+// cannot be part of one. The refusal line is the prompt for the next try.
+// False at end of input, leaving `value` as it was.
+bool readAnswer(std::string& value, const ConfigServices& services) {
+  for (;;) {
+    auto answer = readAnswerLine(services.input);
+    if (!answer) return false;
+    if (answer->find('-') == std::string::npos) {
+      value = std::move(*answer);
+      return true;
+    }
+    services.output.line(refusedAnswer);
+  }
+}
+
+bool askAll(Configuration& values, const PortNames& ports, const ConfigServices& services) {
+  printPortQuestion(ports, services.output);
+  if (!readAnswer(values.networkPortName, services)) return false;
+  services.output.line("enter the ip address of the Mixer please");
+  if (!readAnswer(values.mixerAddress, services)) return false;
+  services.output.line("enter the ip address of the X-Touch please");
+  return readAnswer(values.surfaceAddress, services);
+}
+
+}  // namespace
+
+void runSetup(Configuration& values, const PortNames& ports, const ConfigServices& services) {
+  // Closed input leaves the old file alone: half a dialogue is no setting.
+  if (!askAll(values, ports, services)) return;
+  const auto folder = services.documentsFolder();
+  if (!folder) return;
+  if (!writeFileAtomically(*folder / configFileName, formatConfiguration(values))) {
+    services.output.line("something has gone wrong in the setup");
+  }
+}
+
+}  // namespace tessevar

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessevar {
+
+// Every piece between separators, empty ones included: "a--b" gives
+// "a", "", "b" and "" gives one empty piece.
+std::vector<std::string_view> splitAt(std::string_view text, char separator);
+
+// The text without whitespace and line ends at either end, with the Unicode
+// space and line separators counted as whitespace too. Expects UTF-8.
+std::string_view trimWhitespace(std::string_view text);
+
+}  // namespace tessevar
