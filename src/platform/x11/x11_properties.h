@@ -1,0 +1,30 @@
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessevar {
+
+// The atoms the backend reads or sends, interned in one round trip.
+struct X11Atoms {
+  Atom netClientList = None;
+  Atom netWmPid = None;
+  Atom netFrameExtents = None;
+  Atom netActiveWindow = None;
+  Atom netSupported = None;
+
+  static X11Atoms intern(Display* display);
+};
+
+// A 32-bit-format property as Xlib hands it over (one long per item);
+// empty when the window or the property is missing or has another type.
+std::vector<long> readLongs(Display* display, Window window, Atom property, Atom type,
+                            long maxItems);
+
+// The class part of WM_CLASS, when set.
+std::optional<std::string> windowClass(Display* display, Window window);
+
+}  // namespace tessevar

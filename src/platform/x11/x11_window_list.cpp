@@ -1,0 +1,119 @@
+#include "platform/x11/x11_window_list.h"
+
+#include <X11/Xatom.h>
+
+#include <map>
+
+#include "platform/x11/process_name.h"
+
+namespace tessevar {
+namespace {
+
+// Windows of one process usually come in numbers; read its name once a lookup.
+using NameCache = std::map<long, std::optional<std::string>>;
+
+std::optional<std::string> ownerName(const X11Connection& connection, const X11Atoms& atoms,
+                                     Window window, NameCache& names) {
+  if (const long pid = windowPid(connection, atoms, window); pid > 0) {
+    auto [entry, fresh] = names.try_emplace(pid);
+    if (fresh) entry->second = processName(pid);
+    if (entry->second) return entry->second;
+  }
+  return windowClass(connection.display(), window);
+}
+
+bool isMapped(const X11Connection& connection, Window window) {
+  XWindowAttributes attributes;
+  return XGetWindowAttributes(connection.display(), window, &attributes) != 0 &&
+         attributes.map_state != IsUnmapped;
+}
+
+// A window manager's frame around the client: left, right, top, bottom.
+void widenByFrame(const X11Connection& connection, const X11Atoms& atoms, Window window,
+                  Rect& bounds) {
+  const std::vector<long> frame =
+      readLongs(connection.display(), window, atoms.netFrameExtents, XA_CARDINAL, 4);
+  if (frame.size() != 4) return;
+  bounds.x -= static_cast<double>(frame[0]);
+  bounds.y -= static_cast<double>(frame[2]);
+  bounds.width += static_cast<double>(frame[0] + frame[1]);
+  bounds.height += static_cast<double>(frame[2] + frame[3]);
+}
+
+std::optional<Rect> outerBounds(const X11Connection& connection, const X11Atoms& atoms,
+                                Window window, bool managed) {
+  Display* display = connection.display();
+  Window root = None;
+  int x = 0;
+  int y = 0;
+  unsigned width = 0;
+  unsigned height = 0;
+  unsigned border = 0;
+  unsigned depth = 0;
+  if (XGetGeometry(display, window, &root, &x, &y, &width, &height, &border, &depth) == 0) {
+    return std::nullopt;
+  }
+  // A managed client sits inside its frame; a root child's x, y already are
+  // its outer corner in root coordinates.
+  if (managed) {
+    Window child = None;
+    if (XTranslateCoordinates(display, window, root, 0, 0, &x, &y, &child) == 0) {
+      return std::nullopt;
+    }
+    x -= static_cast<int>(border);
+    y -= static_cast<int>(border);
+  }
+  Rect bounds{static_cast<double>(x), static_cast<double>(y), width + 2.0 * border,
+              height + 2.0 * border};
+  if (managed) widenByFrame(connection, atoms, window, bounds);
+  return bounds;
+}
+
+std::optional<WindowInfo> describe(const X11Connection& connection, const X11Atoms& atoms,
+                                   Window window, bool managed, NameCache& names) {
+  std::optional<std::string> owner = ownerName(connection, atoms, window, names);
+  if (!owner && !managed && !isMapped(connection, window)) return std::nullopt;
+  const std::optional<Rect> bounds = outerBounds(connection, atoms, window, managed);
+  if (!bounds) return std::nullopt;
+  return WindowInfo{static_cast<std::int64_t>(window), owner.value_or(""), *bounds};
+}
+
+}  // namespace
+
+TopLevels topLevelWindows(const X11Connection& connection, const X11Atoms& atoms) {
+  Display* display = connection.display();
+  const Window root = connection.root();
+  const std::vector<long> clients = readLongs(display, root, atoms.netClientList, XA_WINDOW, 65536);
+  if (!clients.empty()) return {{clients.begin(), clients.end()}, true};
+  if (!connection.usable()) return {};
+  Window rootOut = None;
+  Window parent = None;
+  Window* children = nullptr;
+  unsigned count = 0;
+  TopLevels result;
+  if (XQueryTree(display, root, &rootOut, &parent, &children, &count) != 0 && children) {
+    result.windows.assign(children, children + count);
+  }
+  if (children != nullptr) XFree(children);
+  return result;
+}
+
+long windowPid(const X11Connection& connection, const X11Atoms& atoms, Window window) {
+  const std::vector<long> pid =
+      readLongs(connection.display(), window, atoms.netWmPid, XA_CARDINAL, 1);
+  return pid.empty() ? 0 : pid.front();
+}
+
+std::vector<WindowInfo> describeWindows(const X11Connection& connection, const X11Atoms& atoms,
+                                        const TopLevels& topLevels) {
+  std::vector<WindowInfo> windows;
+  NameCache names;
+  for (const Window window : topLevels.windows) {
+    std::optional<WindowInfo> info = describe(connection, atoms, window, topLevels.managed, names);
+    if (!connection.usable()) return {};
+    if (info) windows.push_back(std::move(*info));
+  }
+  return windows;
+}
+
+}  // namespace tessevar
