@@ -19,7 +19,7 @@ struct DesktopEvent {
   Kind kind = Kind::pause;
   Point at{};
   bool down = false;
-  std::string ownerName;
+  std::string ownerName{};
   std::int64_t number = 0;  // window number (activate) or pid (key)
   std::uint16_t keyCode = 0;
   std::chrono::microseconds duration{0};
