@@ -1,0 +1,64 @@
+#include "link/relay_step.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tessevar {
+namespace {
+
+using ::testing::ElementsAre;
+
+// relayStep without links: the inspectors and flags alone.
+struct StepRecorder {
+  RelayState relay;
+  std::vector<std::string> calls;
+
+  Inspector inspector(const std::string& side) {
+    return [this, side](const Datagram& datagram) {
+      bool flagStillUp = side == "surface" ? relay.surfaceDataWaiting.load() : relay.mixerDataWaiting.load();
+      // The lock must be free while an inspector runs: it may send on its own.
+      bool lockFree = relay.receiveLock.try_lock();
+      if (lockFree) relay.receiveLock.unlock();
+      calls.push_back(side + ":" + std::string(datagram.begin(), datagram.end()) + (flagStillUp ? " flag up" : "") +
+                      (lockFree ? "" : " locked"));
+    };
+  }
+  void step() { relayStep(relay, inspector("surface"), inspector("mixer")); }
+};
+
+TEST(RelayStep, ServesTheXTouchFirstWhenBothSidesWait) {
+  StepRecorder recorder;
+  storeDatagram(recorder.relay, Side::mixer, {'m'});
+  storeDatagram(recorder.relay, Side::surface, {'s'});
+  recorder.step();
+  EXPECT_THAT(recorder.calls, ElementsAre("surface:s", "mixer:m"));
+  EXPECT_FALSE(recorder.relay.surfaceDataWaiting);
+  EXPECT_FALSE(recorder.relay.mixerDataWaiting);
+}
+
+TEST(RelayStep, InspectsEachStoredDatagramOnce) {
+  StepRecorder recorder;
+  recorder.step();
+  EXPECT_TRUE(recorder.calls.empty()) << "nothing waiting, nothing inspected";
+  storeDatagram(recorder.relay, Side::mixer, {'1'});
+  recorder.step();
+  recorder.step();
+  storeDatagram(recorder.relay, Side::mixer, {'2'});
+  recorder.step();
+  EXPECT_THAT(recorder.calls, ElementsAre("mixer:1", "mixer:2"));
+}
+
+TEST(RelayStep, StoringReplacesTheBufferWhole) {
+  RelayState relay;
+  storeDatagram(relay, Side::surface, {1, 2, 3, 4});
+  storeDatagram(relay, Side::surface, {9});
+  EXPECT_EQ(relay.surfaceBuffer, Datagram{9});
+  EXPECT_TRUE(relay.surfaceDataWaiting);
+  EXPECT_FALSE(relay.mixerDataWaiting);
+}
+
+}  // namespace
+}  // namespace tessevar
