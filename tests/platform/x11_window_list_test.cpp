@@ -1,0 +1,103 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/x11_session.h"
+
+namespace tessevar::testing {
+namespace {
+
+using ::testing::Field;
+using ::testing::Not;
+using ::testing::Contains;
+
+using X11WindowList = X11Session;
+
+struct BoundsCase {
+  const char* geometry;
+  const char* border;
+  Rect expected;  // outer rectangle, border included
+};
+
+TEST_F(X11WindowList, ReportsTheEditorWithItsProcessNameAndOuterRectangle) {
+  const BoundsCase cases[] = {
+      {"1154x734+100+50", "0", {100, 50, 1154, 734}},
+      {"577x367+0+25", "2", {0, 25, 581, 371}},
+      {"2308x1468+10+20", "0", {10, 20, 2308, 1468}},
+  };
+  for (const BoundsCase& c : cases) {
+    SCOPED_TRACE(c.geometry);
+    auto editor = startEditor({"--geometry", c.geometry, "--border", c.border});
+    const std::optional<WindowInfo> window = findWindow(editor->window());
+    ASSERT_TRUE(window.has_value());
+    EXPECT_EQ(window->ownerName, "X-AIR-Edit");
+    EXPECT_EQ(window->bounds, c.expected);
+  }
+}
+
+TEST_F(X11WindowList, FindsAnUnmappedEditorWindow) {
+  auto editor = startEditor({"--unmapped", "--geometry", "577x367+30+40"});
+  const std::optional<WindowInfo> window = findWindow(editor->window());
+  ASSERT_TRUE(window.has_value());
+  EXPECT_EQ(window->ownerName, "X-AIR-Edit");
+  EXPECT_EQ(window->bounds, (Rect{30, 40, 577, 367}));
+}
+
+struct OwnerCase {
+  const char* processName;
+  std::vector<std::string> args;
+  const char* expectedOwner;
+};
+
+// The owner is the process behind _NET_WM_PID; only without one does the
+// WM_CLASS class stand in.
+TEST_F(X11WindowList, NamesTheOwnerByProcessElseByWindowClass) {
+  const OwnerCase cases[] = {
+      {"Other-App", {}, "Other-App"},
+      {"Other-App", {"--class", "X-AIR-Edit"}, "Other-App"},
+      {"Other-App", {"--no-pid", "--class", "M-AIR-Edit"}, "M-AIR-Edit"},
+      {"X-AIR-Edit", {"--class", "Something"}, "X-AIR-Edit"},
+  };
+  int index = 0;
+  for (const OwnerCase& c : cases) {
+    SCOPED_TRACE(index);
+    std::vector<std::string> args = c.args;
+    const std::string corner = "+" + std::to_string(50 * index++) + "+0";
+    args.insert(args.end(), {"--geometry", "200x100" + corner});
+    auto app = startEditor(args, c.processName);
+    const std::optional<WindowInfo> window = findWindow(app->window());
+    ASSERT_TRUE(window.has_value());
+    EXPECT_EQ(window->ownerName, c.expectedOwner);
+  }
+}
+
+TEST_F(X11WindowList, FollowsAWindowThatMovesAndResizes) {
+  auto editor = startEditor({"--geometry", "1154x734+100+50"});
+  ASSERT_EQ(findWindow(editor->window())->bounds, (Rect{100, 50, 1154, 734}));
+  placeWindow(editor->window(), {300, 200, 577, 367});
+  EXPECT_EQ(findWindow(editor->window())->bounds, (Rect{300, 200, 577, 367}));
+}
+
+TEST_F(X11WindowList, LosesTheEditorWhenItQuitsAndFindsItWhenItComesBack) {
+  auto first = startEditor();
+  const std::int64_t oldNumber = first->window();
+  ASSERT_TRUE(findWindow(oldNumber).has_value());
+  first->quit();
+  // The server tears the client's windows down on its own schedule.
+  for (int attempt = 0; attempt < 2000 && findWindow(oldNumber); ++attempt) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_THAT(desktop_->listWindows(),
+              Not(Contains(Field(&WindowInfo::ownerName, "X-AIR-Edit"))));
+
+  auto second = startEditor({"--geometry", "577x367+5+6"});
+  const std::optional<WindowInfo> back = findWindow(second->window());
+  ASSERT_TRUE(back.has_value());
+  EXPECT_EQ(back->ownerName, "X-AIR-Edit");
+  EXPECT_EQ(back->bounds, (Rect{5, 6, 577, 367}));
+}
+
+}  // namespace
+}  // namespace tessevar::testing

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <memory>
+#include <string>
+
+namespace tessevar::testing {
+
+// A throwaway Xvfb (2560x1600, no TCP) on a display number it picks itself,
+// so parallel tests never share a server. Stopped when destroyed.
+class XvfbServer {
+ public:
+  // nullptr plus a reason when Xvfb is missing or does not come up.
+  static std::unique_ptr<XvfbServer> start(std::string& problem);
+  ~XvfbServer();
+  XvfbServer(const XvfbServer&) = delete;
+  XvfbServer& operator=(const XvfbServer&) = delete;
+
+  const std::string& display() const { return display_; }
+  // Ends the server abruptly, as a crash would.
+  void kill();
+
+ private:
+  XvfbServer(pid_t pid, std::string display) : pid_(pid), display_(std::move(display)) {}
+  pid_t pid_;
+  std::string display_;
+};
+
+}  // namespace tessevar::testing
