@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "config/config_harness.h"
+
+namespace tessevar {
+namespace {
+
+using testing::ConfigHarness;
+using testing::readBytes;
+using testing::writeBytes;
+
+constexpr std::string_view setupTranscript =
+    "\n\nenter the network port name please\n\n"
+    "The port name for the Ethenert port on your system is: en0\n\n"
+    "Please enter the port name that you wish to use\n"
+    "enter the ip address of the Mixer please\n"
+    "enter the ip address of the X-Touch please\n";
+
+// Loads with a prepareEditor that leaves its mark in the console, so the
+// transcripts show whether and when it ran.
+Configuration load(ConfigHarness& harness, PortNames& ports) {
+  Configuration values;
+  loadConfiguration(values, ports, harness.services(),
+                    [&harness] { harness.output.line("<editor prepared>"); });
+  return values;
+}
+
+struct FileCase {
+  const char* name;
+  std::string bytes;
+  std::string echo;
+};
+
+class LoadFromFile : public ::testing::TestWithParam<FileCase> {};
+
+TEST_P(LoadFromFile, EchoesTheValuesThenPreparesTheEditor) {
+  ConfigHarness harness;
+  writeBytes(harness.configFile(), GetParam().bytes);
+  PortNames ports;
+  load(harness, ports);
+  EXPECT_EQ(harness.console.str(), GetParam().echo + "<editor prepared>\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LoadFromFile,
+    ::testing::Values(
+        FileCase{"WrittenBySetup", "en0-192.0.2.10-192.0.2.20-",
+                 "port: en0\nMixer ip: 192.0.2.10\nX-Touch ip: 192.0.2.20\n"},
+        FileCase{"NoFinalHyphen", "en0-192.0.2.10-192.0.2.20\n",
+                 "port: en0\nMixer ip: 192.0.2.10\nX-Touch ip: 192.0.2.20\n\n"},
+        FileCase{"EmptyPiecesAndSpaces", "-- 192.0.2.20 -rest",
+                 "port: \nMixer ip: \nX-Touch ip:  192.0.2.20 \n"},
+        FileCase{"MalformedUtf8", "en\xff" "0-a-b-", "port: en\xEF\xBF\xBD" "0\nMixer ip: a\nX-Touch ip: b\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LoadConfiguration, StoresTheFileValuesAndTheDiscoveredNames) {
+  ConfigHarness harness;
+  harness.discovered = PortNames{"en0", "en1"};
+  writeBytes(harness.configFile(), "en0-192.0.2.10-192.0.2.20-");
+  PortNames ports;
+  const Configuration values = load(harness, ports);
+  EXPECT_EQ(values.networkPortName, "en0");
+  EXPECT_EQ(values.mixerAddress, "192.0.2.10");
+  EXPECT_EQ(values.surfaceAddress, "192.0.2.20");
+  EXPECT_EQ(ports.wifiPortName, "en1");
+}
+
+struct SetupCase {
+  const char* name;
+  std::optional<std::string> fileBytes;  // nothing: no file at all
+};
+
+class LoadIntoSetup : public ::testing::TestWithParam<SetupCase> {};
+
+TEST_P(LoadIntoSetup, RunsTheSetupWithTheDiscoveredHintsAndWritesTheFile) {
+  ConfigHarness harness("en0\n192.0.2.10\n192.0.2.20\n");
+  harness.discovered = PortNames{"en0", ""};
+  if (GetParam().fileBytes) writeBytes(harness.configFile(), *GetParam().fileBytes);
+  PortNames ports;
+  const Configuration values = load(harness, ports);
+  EXPECT_EQ(harness.console.str(), "no config file -> entering setup...\n" +
+                                       std::string(setupTranscript) + "<editor prepared>\n");
+  EXPECT_EQ(values.surfaceAddress, "192.0.2.20");
+  EXPECT_EQ(readBytes(harness.configFile()), "en0-192.0.2.10-192.0.2.20-");
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, LoadIntoSetup,
+                         ::testing::Values(SetupCase{"Missing", std::nullopt},
+                                           SetupCase{"Empty", ""},
+                                           SetupCase{"OneHyphen", "en0-"},
+                                           SetupCase{"TwoPieces", "en0-192.0.2.10"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LoadConfiguration, FailedDiscoveryIsSaidFirstAndLeavesTheNames) {
+  ConfigHarness harness("\n\n\n");
+  harness.discovered.reset();
+  PortNames ports{"kept", ""};
+  load(harness, ports);
+  EXPECT_EQ(ports.ethernetPortName, "kept");
+  EXPECT_TRUE(harness.console.str().starts_with(
+      "Cannot find the network port names\nno config file -> entering setup...\n\n\n"))
+      << harness.console.str();
+}
+
+TEST(LoadConfiguration, WithoutDocumentsFolderStillPreparesTheEditor) {
+  ConfigHarness harness("never read\n");
+  harness.documents.reset();
+  PortNames ports;
+  const Configuration values = load(harness, ports);
+  EXPECT_EQ(harness.console.str(), "<editor prepared>\n");
+  EXPECT_EQ(values.networkPortName, "");
+  EXPECT_EQ(harness.input.tellg(), 0);
+}
+
+TEST(LoadConfiguration, SetupEndingEarlyStillPreparesTheEditor) {
+  ConfigHarness harness("en0\n");
+  PortNames ports;
+  const Configuration values = load(harness, ports);
+  EXPECT_EQ(values.networkPortName, "en0");
+  EXPECT_TRUE(harness.console.str().ends_with("<editor prepared>\n"));
+  EXPECT_FALSE(std::filesystem::exists(harness.configFile()));
+}
+
+}  // namespace
+}  // namespace tessevar
