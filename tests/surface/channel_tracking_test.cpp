@@ -1,0 +1,71 @@
+#include "surface/channel_tracking.h"
+
+#include <gtest/gtest.h>
+
+#include "surface_fixture.h"
+
+namespace tessevar {
+namespace {
+
+using Segment = std::pair<std::uint8_t, int>;
+class SegmentDigit : public ::testing::TestWithParam<Segment> {};
+
+TEST_P(SegmentDigit, DecodesTheGlyph) { EXPECT_EQ(decodeSegmentDigit(GetParam().first), GetParam().second); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Glyphs, SegmentDigit,
+    ::testing::Values(Segment{0x06, 1}, Segment{0x5B, 2}, Segment{0x4F, 3}, Segment{0x66, 4},
+                      Segment{0x6D, 5}, Segment{0x7D, 6}, Segment{0x07, 7}, Segment{0x7F, 8},
+                      Segment{0x6F, 9}, Segment{0x77, 10}, Segment{0x50, 11}, Segment{0x7C, 12},
+                      Segment{0x71, 13}, Segment{0x38, 14}, Segment{0x1C, 15},
+                      // The glyph 0, a blank digit and high-bit bytes all read as 0.
+                      Segment{0x3F, 0}, Segment{0x00, 0}, Segment{0x80, 0}, Segment{0xC6, 0},
+                      Segment{0x86, 0}, Segment{0xFF, 0}));
+
+struct Display {
+  int first;
+  int second;
+  std::size_t index;
+};
+class DisplayIndex : public ::testing::TestWithParam<Display> {};
+
+TEST_P(DisplayIndex, NamesTheStripEntry) {
+  EXPECT_EQ(pointIndexForDisplay(GetParam().first, GetParam().second), GetParam().index);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Displays, DisplayIndex,
+    ::testing::Values(Display{0, 0, 0}, Display{0, 9, 9}, Display{1, 0, 10}, Display{1, 6, 16},
+                      Display{1, 15, 25}, Display{10, 0, 17}, Display{10, 15, 17},
+                      Display{11, 1, 18}, Display{11, 4, 21}, Display{12, 1, 22},
+                      Display{12, 6, 27}, Display{13, 1, 28}, Display{13, 4, 31},
+                      Display{13, 15, 42}, Display{14, 0, 32}, Display{14, 15, 32},
+                      Display{2, 5, 0}, Display{9, 9, 0}, Display{15, 15, 0}));
+
+using ChannelTracking = testing::SurfaceTest;
+
+TEST_F(ChannelTracking, EveryAcceptedPairClicksEvenWhenTheIndexStaysTheSame) {
+  updateDisplayDigit(context, 0x60, 0x3F);  // 0 with old second digit 0
+  updateDisplayDigit(context, 0x61, 0x5B);  // 02
+  updateDisplayDigit(context, 0x61, 0x5B);
+  EXPECT_EQ(mapping.selectedIndex, 2u);
+  EXPECT_EQ(desktop.clicks(), entries({0, 2, 2}));
+}
+
+TEST_F(ChannelTracking, PastTheStripRowAlsoClicksEntry33) {
+  mapping.displayFirstDigit = 12;  // b
+  updateDisplayDigit(context, 0x61, 0x06);
+  updateDisplayDigit(context, 0x70, 0x38);  // L from the digit's second controller
+  EXPECT_EQ(mapping.selectedIndex, 32u);
+  EXPECT_EQ(desktop.clicks(), entries({22, 33, 32, 33}));
+}
+
+TEST_F(ChannelTracking, OtherControllersChangeNothing) {
+  updateDisplayDigit(context, 0x62, 0x06);
+  EXPECT_EQ(mapping.displayFirstDigit, 0);
+  EXPECT_EQ(mapping.displaySecondDigit, 0);
+  EXPECT_TRUE(desktop.events.empty());
+}
+
+}  // namespace
+}  // namespace tessevar

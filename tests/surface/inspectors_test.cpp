@@ -1,0 +1,132 @@
+#include "surface/inspectors.h"
+
+#include <gtest/gtest.h>
+
+#include "surface_fixture.h"
+
+namespace tessevar {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Lamps = std::vector<Bytes>;
+
+struct SurfaceRow {
+  Bytes datagram;
+  std::vector<std::size_t> clicks;
+  Lamps lamps;
+};
+
+class SurfaceDatagram : public testing::SurfaceTest, public ::testing::WithParamInterface<SurfaceRow> {};
+
+TEST_P(SurfaceDatagram, ActsOnlyOnPressesOfTheTwoButtons) {
+  handleSurfaceDatagram(context, GetParam().datagram);
+  std::vector<Point> expected;
+  for (std::size_t i : GetParam().clicks) expected.push_back(editor.state.editorPoints[i]);
+  EXPECT_EQ(desktop.clicks(), expected);
+  EXPECT_EQ(xtouch.sent, GetParam().lamps);
+  EXPECT_EQ(desktop.activations(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Datagrams, SurfaceDatagram,
+    ::testing::Values(SurfaceRow{{0x90, 0x5A, 0x7F}, {50}, {{0x90, 0x5A, 0x7F}, {0x90, 0x59, 0x7F}}},
+                      SurfaceRow{{0x90, 0x59, 0x7F}, {49}, {{0x90, 0x59, 0x00}, {0x90, 0x5A, 0x00}}},
+                      // Only the first message of a datagram is read.
+                      SurfaceRow{{0x90, 0x5A, 0x7F, 0x90, 0x59, 0x7F}, {50}, {{0x90, 0x5A, 0x7F}, {0x90, 0x59, 0x7F}}},
+                      SurfaceRow{{0x90, 0x5A, 0x00}, {}, {}}, SurfaceRow{{0x90, 0x5A, 0x7E}, {}, {}},
+                      SurfaceRow{{0x90, 0x5A}, {}, {}}, SurfaceRow{{0x80, 0x5A, 0x7F}, {}, {}},
+                      SurfaceRow{{0xB0, 0x10, 0x41}, {}, {}}, SurfaceRow{{0xE0, 0x00, 0x40}, {}, {}},
+                      SurfaceRow{{}, {}, {}}));
+
+struct ShortCut {
+  Bytes datagram;
+  int lookups;  // 0: skipped before the window lookup; 1: looked up and activated, nothing else
+};
+
+class MixerShortCut : public testing::SurfaceTest, public ::testing::WithParamInterface<ShortCut> {};
+
+TEST_P(MixerShortCut, StopsAtTheRightCheck) {
+  handleMixerDatagram(context, GetParam().datagram);
+  EXPECT_EQ(desktop.lookups, GetParam().lookups);
+  EXPECT_EQ(desktop.activations(), GetParam().lookups);
+  EXPECT_TRUE(desktop.clicks().empty());
+  EXPECT_TRUE(xtouch.sent.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Datagrams, MixerShortCut,
+    ::testing::Values(ShortCut{{}, 0}, ShortCut{{0xD0, 0x15}, 0},
+                      ShortCut{{0xD0, 0x90, 0x08, 0x7F}, 0},
+                      ShortCut{{0xF0, 0x00, 0x00, 0x66, 0x14, 0x00, 0xF7}, 0},
+                      ShortCut{{0xF0, 0x00, 0x00, 0x66, 0x14, 0x00, 0xF7, 0x00}, 1},
+                      ShortCut{{0x90, 0x28}, 1}, ShortCut{{0x90}, 1}, ShortCut{{0xA0, 0x08, 0x7F}, 1}));
+
+using MixerDatagram = testing::SurfaceTest;
+
+TEST_F(MixerDatagram, ActivatesTheChosenEditorWindowByName) {
+  desktop.windows = {{9, "M-AIR-Edit", {0, 0, 1154, 734}}, {3, "X-AIR-Edit", {0, 0, 1154, 734}}};
+  handleMixerDatagram(context, Bytes{0x90, 0x28});
+  ASSERT_EQ(desktop.events.size(), 1u);
+  EXPECT_EQ(desktop.events[0].ownerName, "X-AIR-Edit");
+  EXPECT_EQ(desktop.events[0].number, 3);
+}
+
+TEST_F(MixerDatagram, DisplayRunHandlesEachWholePairInOrder) {
+  handleMixerDatagram(context, Bytes{0xB0, 0x60, 0x06, 0x61, 0x5B});
+  EXPECT_EQ(desktop.clicks(), entries({10, 12}));
+  desktop.events.clear();
+  handleMixerDatagram(context, Bytes{0xB0, 0x61, 0x66, 0x60});  // lone last byte ignored
+  EXPECT_EQ(desktop.clicks(), entries({14}));
+  EXPECT_EQ(mapping.displayFirstDigit, 1);
+}
+
+TEST_F(MixerDatagram, LampRunTakesHighBitBytesAsData) {
+  // 0x90 inside the run is a note number, not a new status byte.
+  handleMixerDatagram(context, Bytes{0x90, 0x28, 0x7F, 0x29, 0x00, 0x90, 0x0B, 0x08, 0x7F});
+  EXPECT_EQ(desktop.clicks(), entries({36, 0}));
+  EXPECT_EQ(xtouch.sent, (Lamps{{0x90, 0x59, 0x7F}}));
+  EXPECT_EQ(mapping.stripSoloLamps[0], 0x7F);
+}
+
+TEST_F(MixerDatagram, ViewTextOnlyWithItsMakerAndCommandBytes) {
+  mapping.mixerPage = 7;
+  handleMixerDatagram(context, Bytes{0xF0, 0x00, 0x20, 0x66, 0x14, 0x21, 0x00, '3', 0x00, 0xF7});
+  EXPECT_TRUE(desktop.clicks().empty());
+  handleMixerDatagram(context, Bytes{0xF0, 0x00, 0x20, 0x66, 0x58, 0x21, 0x00, '3', 0x00, 0xF7});
+  EXPECT_EQ(desktop.clicks(), entries({41}));
+}
+
+TEST_F(MixerDatagram, NothingHappensWithoutTheEditorRunning) {
+  desktop.windows = {{1, "Finder", {0, 0, 1154, 734}}};
+  for (const Bytes& d : {Bytes{0xB0, 0x60, 0x06}, Bytes{0x90, 0x33, 0x7F, 0x36, 0x7F, 0x08, 0x7F},
+                         Bytes{0xF0, 0x00, 0x20, 0x66, 0x58, 0x21, 0x00, '2', 0x00, 0xF7}}) {
+    handleMixerDatagram(context, d);
+  }
+  EXPECT_TRUE(desktop.events.empty());
+  EXPECT_TRUE(xtouch.sent.empty());
+  EXPECT_EQ(mapping.selectedIndex, 0u);
+}
+
+TEST_F(MixerDatagram, WindowThatVanishesMidRunSkipsClicksButKeepsState) {
+  // The window is there for the datagram's own lookup, then gone for the clicks.
+  struct VanishingDesktop : testing::FakeDesktop {
+    std::vector<WindowInfo> listWindows() override {
+      auto all = FakeDesktop::listWindows();
+      windows.clear();
+      return all;
+    }
+  } vanishing;
+  vanishing.windows = {testing::referenceEditorWindow()};
+  Editor onVanishing{vanishing, vanishing.pause()};
+  fillEditorPoints(onVanishing.state.editorPoints);
+  onVanishing.state.editorPid = 512;
+  SurfaceContext c{mapping, onVanishing, xtouch.sender()};
+  handleMixerDatagram(c, Bytes{0x90, 0x36, 0x7F, 0x0A, 0x7F});
+  EXPECT_TRUE(vanishing.clicks().empty());
+  EXPECT_EQ(vanishing.keys(), (std::vector<std::uint16_t>{0x7A}));
+  EXPECT_EQ(mapping.mixerPage, 2);
+  EXPECT_EQ(xtouch.sent, (Lamps{{0x90, 0x59, 0x7F}}));
+}
+
+}  // namespace
+}  // namespace tessevar
