@@ -22,21 +22,56 @@ struct SidePoll {
   std::size_t slot;  // index into the pollfd array, 0 when not polled
 };
 
-// Completes the armed receive of a readable link. A failed receive stays
-// armed and raises no flag: nothing is relayed for it.
-void completeReceive(RelayState& relay, Side side, ReceiveBackoff& backoff) {
+// The loop's own bookkeeping for one side.
+struct SidePacing {
+  ReceiveBackoff backoff;
+  bool busy = false;  // the last receive brought a datagram: more may be queued
+};
+using Pacing = std::array<SidePacing, 2>;
+
+SidePacing& pacingOf(Pacing& pacing, Side side) { return pacing[static_cast<std::size_t>(side)]; }
+
+// Completes the armed receive of a link. A failed receive stays armed and
+// raises no flag: nothing is relayed for it.
+ReceiveStatus completeReceive(RelayState& relay, Side side, SidePacing& pacing) {
   Datagram datagram;
-  switch (linkOf(relay, side)->receive(datagram)) {
+  ReceiveStatus status = linkOf(relay, side)->receive(datagram);
+  switch (status) {
     case ReceiveStatus::received:
-      backoff.succeeded();
+      pacing.backoff.succeeded();
       storeDatagram(relay, side, std::move(datagram));
       break;
     case ReceiveStatus::failed:
-      backoff.failed(Clock::now());
+      pacing.backoff.failed(Clock::now());
       break;
     case ReceiveStatus::nothing:
       break;
   }
+  pacing.busy = status == ReceiveStatus::received;
+  return status;
+}
+
+bool receivable(RelayState& relay, Side side, const SidePacing& pacing, Clock::time_point now) {
+  UdpLink* link = linkOf(relay, side);
+  return link != nullptr && link->receiveArmed() && link->descriptor() >= 0 && !pacing.backoff.paused(now);
+}
+
+// While datagrams keep coming, reading straight away saves a poll() per
+// datagram. Every receivable side is tried, so a busy side cannot starve the
+// other. False when nothing came, and the loop should wait.
+bool receiveWithoutWaiting(RelayState& relay, Pacing& pacing) {
+  if (!pacingOf(pacing, Side::surface).busy && !pacingOf(pacing, Side::mixer).busy) return false;
+  Clock::time_point now = Clock::now();
+  bool received = false;
+  for (Side side : bothSides) {
+    SidePacing& sidePacing = pacingOf(pacing, side);
+    if (!receivable(relay, side, sidePacing, now)) {
+      sidePacing.busy = false;
+      continue;
+    }
+    received |= completeReceive(relay, side, sidePacing) == ReceiveStatus::received;
+  }
+  return received;
 }
 
 int millisecondsUntil(Clock::time_point when, Clock::time_point now) {
@@ -51,7 +86,8 @@ bool anyDataWaiting(RelayState& relay) { return relay.surfaceDataWaiting || rela
 
 // Blocks until a datagram is stored, the loop is woken, or a paused link may
 // be polled again.
-void waitAndReceive(RelayState& relay, std::array<ReceiveBackoff, 2>& backoffs) {
+void waitAndReceive(RelayState& relay, Pacing& pacing) {
+  if (receiveWithoutWaiting(relay, pacing)) return;
   std::array<pollfd, 3> fds{};
   fds[0] = {relay.wakeUp->descriptor(), POLLIN, 0};
   std::array<SidePoll, 2> polled{};
@@ -59,7 +95,7 @@ void waitAndReceive(RelayState& relay, std::array<ReceiveBackoff, 2>& backoffs) 
   int timeout = -1;
   Clock::time_point now = Clock::now();
   for (Side side : bothSides) {
-    ReceiveBackoff& backoff = backoffs[static_cast<std::size_t>(side)];
+    const ReceiveBackoff& backoff = pacingOf(pacing, side).backoff;
     UdpLink* link = linkOf(relay, side);
     polled[static_cast<std::size_t>(side)] = {side, 0};
     if (link == nullptr || !link->receiveArmed() || link->descriptor() < 0) continue;
@@ -75,7 +111,7 @@ void waitAndReceive(RelayState& relay, std::array<ReceiveBackoff, 2>& backoffs) 
   if (fds[0].revents != 0) relay.wakeUp->drain();
   for (const SidePoll& entry : polled) {
     if (entry.slot != 0 && fds[entry.slot].revents != 0) {
-      completeReceive(relay, entry.side, backoffs[static_cast<std::size_t>(entry.side)]);
+      completeReceive(relay, entry.side, pacingOf(pacing, entry.side));
     }
   }
 }
@@ -103,9 +139,9 @@ void requestQuit(RelayState& relay) {
 }
 
 void runRelayLoop(RelayState& relay, const Inspector& surfaceInspector, const Inspector& mixerInspector) {
-  std::array<ReceiveBackoff, 2> backoffs;
+  Pacing pacing;
   while (!relay.quitRequested) {
-    waitAndReceive(relay, backoffs);
+    waitAndReceive(relay, pacing);
     relayStep(relay, surfaceInspector, mixerInspector);
   }
 }

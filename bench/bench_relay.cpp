@@ -1,0 +1,331 @@
+// Relay latency, lossless throughput and idle CPU, on loopback sockets in one
+// process. A direct send between two sockets is the baseline.
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/connections.h"
+#include "link/relay.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+using tessevar::Datagram;
+
+constexpr std::uint16_t benchPort = 20211;
+constexpr int latencyCount = 2000;
+constexpr auto latencyInterval = 1ms;
+constexpr int bigBuffer = 8 << 20;
+
+std::string address(int host) { return "127.32.0." + std::to_string(host); }
+
+sockaddr_in socketAddress(const std::string& text) {
+  sockaddr_in result{};
+  result.sin_family = AF_INET;
+  result.sin_port = htons(benchPort);
+  inet_pton(AF_INET, text.c_str(), &result.sin_addr);
+  return result;
+}
+
+// A peer socket bound to (host, benchPort) and connected to (peer, benchPort).
+class PeerSocket {
+ public:
+  PeerSocket(int host, int peer) : descriptor_(socket(AF_INET, SOCK_DGRAM, 0)) {
+    int one = 1;
+    setsockopt(descriptor_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+#ifdef SO_RCVBUFFORCE
+    if (setsockopt(descriptor_, SOL_SOCKET, SO_RCVBUFFORCE, &bigBuffer, sizeof bigBuffer) != 0)
+#endif
+      setsockopt(descriptor_, SOL_SOCKET, SO_RCVBUF, &bigBuffer, sizeof bigBuffer);
+    timeval patience{1, 0};
+    setsockopt(descriptor_, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
+    sockaddr_in local = socketAddress(address(host));
+    sockaddr_in remote = socketAddress(address(peer));
+    if (bind(descriptor_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
+        connect(descriptor_, reinterpret_cast<sockaddr*>(&remote), sizeof remote) != 0) {
+      std::perror("bench socket");
+      std::exit(1);
+    }
+  }
+  ~PeerSocket() { close(descriptor_); }
+  PeerSocket(const PeerSocket&) = delete;
+  PeerSocket& operator=(const PeerSocket&) = delete;
+
+  void send(const void* bytes, std::size_t size) { ::send(descriptor_, bytes, size, 0); }
+  ssize_t receive(void* bytes, std::size_t size, int flags = 0) { return recv(descriptor_, bytes, size, flags); }
+  int descriptor() const { return descriptor_; }
+
+ private:
+  int descriptor_;
+};
+
+// The program's relay at .1 between an X-Touch at .2 and a mixer at .3.
+class BenchRelay {
+ public:
+  BenchRelay() : output_(console_) {
+    tessevar::LinkSettings settings{"", address(2), address(3), benchPort};
+    tessevar::openConnections(relay_, address(1), settings, output_);
+    while (!relay_.surfaceLinkReady || !relay_.mixerLinkReady) std::this_thread::sleep_for(1ms);
+    loop_ = std::thread([this] {
+      auto ignore = [](const Datagram&) {};
+      tessevar::runRelayLoop(relay_, ignore, ignore);
+    });
+    tessevar::armFirstReceive(relay_, tessevar::Side::surface);
+    tessevar::armFirstReceive(relay_, tessevar::Side::mixer);
+  }
+  ~BenchRelay() {
+    tessevar::requestQuit(relay_);
+    loop_.join();
+  }
+
+ private:
+  std::ostringstream console_;
+  tessevar::LineOutput output_;
+  tessevar::RelayState relay_;
+  std::thread loop_;
+};
+
+struct Stamp {
+  std::int64_t sentAt;  // steady clock, nanoseconds
+  std::uint32_t sequence;
+};
+
+std::int64_t nanosecondsNow() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
+}
+
+// ---- (a) latency ---------------------------------------------------------
+
+std::vector<double> oneWayLatencies(PeerSocket& sender, PeerSocket& receiver, int count = latencyCount) {
+  std::vector<double> microseconds;
+  std::thread reader([&] {
+    Stamp stamp{};
+    while (static_cast<int>(microseconds.size()) < count) {
+      if (receiver.receive(&stamp, sizeof stamp) != static_cast<ssize_t>(sizeof stamp)) return;
+      microseconds.push_back(static_cast<double>(nanosecondsNow() - stamp.sentAt) / 1000.0);
+    }
+  });
+  Clock::time_point start = Clock::now();
+  for (int i = 0; i < count; ++i) {
+    std::this_thread::sleep_until(start + i * latencyInterval);
+    Stamp stamp{nanosecondsNow(), static_cast<std::uint32_t>(i)};
+    sender.send(&stamp, sizeof stamp);
+  }
+  reader.join();
+  return microseconds;
+}
+
+double percentile(std::vector<double> values, double fraction) {
+  if (values.empty()) return 0;
+  std::size_t index = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1));
+  std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(index), values.end());
+  return values[index];
+}
+
+struct Latency {
+  double median;
+  double p99;
+  std::size_t received;
+};
+
+Latency summarise(const std::vector<double>& values) {
+  return {percentile(values, 0.5), percentile(values, 0.99), values.size()};
+}
+
+void printLatencyRow(const char* what, Latency latency) {
+  std::printf("  %-28s %9.1f %9.1f   (%zu of %d arrived)\n", what, latency.median, latency.p99, latency.received,
+              latencyCount);
+}
+
+void printAdded(const char* what, Latency relayed, Latency direct) {
+  double addedMedian = relayed.median - direct.median;
+  double addedP99 = relayed.p99 - direct.p99;
+  std::printf("  %-28s %9.1f %9.1f   ratio to direct: median %.1fx, p99 %.1fx   [%s]\n", what, addedMedian,
+              addedP99, relayed.median / direct.median, relayed.p99 / direct.p99,
+              addedMedian <= 50 && addedP99 <= 250 ? "meets target" : "MISSES target");
+}
+
+void benchLatency(PeerSocket& xtouch, PeerSocket& mixer) {
+  std::printf("(a) one-way latency, %d datagrams at 1 kHz, microseconds\n", latencyCount);
+  std::printf("  %-28s %9s %9s\n", "", "median", "p99");
+  PeerSocket directFrom(4, 5);
+  PeerSocket directTo(5, 4);
+  // Warm both paths up first (first-use page faults, lazy allocations).
+  oneWayLatencies(directFrom, directTo, 100);
+  oneWayLatencies(xtouch, mixer, 100);
+  oneWayLatencies(mixer, xtouch, 100);
+  Latency direct = summarise(oneWayLatencies(directFrom, directTo));
+  Latency towardsMixer = summarise(oneWayLatencies(xtouch, mixer));
+  Latency towardsSurface = summarise(oneWayLatencies(mixer, xtouch));
+  printLatencyRow("direct send (baseline)", direct);
+  printLatencyRow("through relay X-Touch->mixer", towardsMixer);
+  printLatencyRow("through relay mixer->X-Touch", towardsSurface);
+  printAdded("added, X-Touch->mixer", towardsMixer, direct);
+  printAdded("added, mixer->X-Touch", towardsSurface, direct);
+  std::printf("  target: added median <= 50 us, added p99 <= 250 us\n\n");
+}
+
+// ---- (b) throughput ------------------------------------------------------
+
+struct Flow {
+  std::uint64_t sent[2] = {0, 0};
+  std::atomic<std::uint64_t> received[2] = {0, 0};
+  std::atomic<std::uint64_t> outOfOrder{0};
+  double seconds = 0;
+};
+
+void drainInto(PeerSocket& socket, Flow& flow, int direction, std::uint32_t& expected) {
+  Stamp stamp{};
+  while (socket.receive(&stamp, sizeof stamp, MSG_DONTWAIT) == static_cast<ssize_t>(sizeof stamp)) {
+    if (stamp.sequence != expected) ++flow.outOfOrder;
+    expected = stamp.sequence + 1;
+    ++flow.received[direction];
+  }
+}
+
+// Direction 0 is X-Touch->mixer (read at the mixer), 1 is mixer->X-Touch.
+void countArrivals(PeerSocket& mixer, PeerSocket& xtouch, Flow& flow, const std::atomic<bool>& sending) {
+  std::uint32_t expected[2] = {0, 0};
+  std::array<pollfd, 2> fds{pollfd{mixer.descriptor(), POLLIN, 0}, pollfd{xtouch.descriptor(), POLLIN, 0}};
+  Clock::time_point lastArrival = Clock::now();
+  while (sending || Clock::now() - lastArrival < 300ms) {
+    if (!sending && flow.received[0] == flow.sent[0] && flow.received[1] == flow.sent[1]) return;
+    if (poll(fds.data(), fds.size(), 50) <= 0) continue;
+    lastArrival = Clock::now();
+    drainInto(mixer, flow, 0, expected[0]);
+    drainInto(xtouch, flow, 1, expected[1]);
+  }
+}
+
+// Sends `rate` datagrams per second each way for `duration`, a millisecond's
+// share at a time, and counts what arrives.
+void runFlow(PeerSocket& xtouch, PeerSocket& mixer, int rate, std::chrono::milliseconds duration, Flow& flow) {
+  std::atomic<bool> sending{true};
+  std::thread counter([&] { countArrivals(mixer, xtouch, flow, sending); });
+  const int perTick = rate / 1000;
+  const auto ticks = duration / 1ms;
+  Clock::time_point start = Clock::now();
+  std::uint32_t sequence = 0;
+  for (std::int64_t tick = 0; tick < ticks; ++tick) {
+    std::this_thread::sleep_until(start + tick * 1ms);
+    for (int i = 0; i < perTick; ++i, ++sequence) {
+      Stamp stamp{0, sequence};
+      xtouch.send(&stamp, sizeof stamp);
+      mixer.send(&stamp, sizeof stamp);
+    }
+  }
+  flow.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  flow.sent[0] = flow.sent[1] = sequence;
+  sending = false;
+  counter.join();
+}
+
+bool lossless(const Flow& flow) {
+  return flow.received[0] == flow.sent[0] && flow.received[1] == flow.sent[1] && flow.outOfOrder == 0;
+}
+
+void printFlow(const char* stage, int rate, const Flow& flow) {
+  std::printf("  %-8s %7d/s each way for %.1f s: X-Touch->mixer %llu/%llu, mixer->X-Touch %llu/%llu%s\n", stage, rate,
+              flow.seconds, static_cast<unsigned long long>(flow.received[0].load()),
+              static_cast<unsigned long long>(flow.sent[0]), static_cast<unsigned long long>(flow.received[1].load()),
+              static_cast<unsigned long long>(flow.sent[1]), lossless(flow) ? "" : "  LOSS");
+}
+
+// The rate each way actually sent and received without loss; 0 on loss. A
+// sender that cannot keep up yields its own, lower rate.
+int tryRate(PeerSocket& xtouch, PeerSocket& mixer, const char* stage, int rate, std::chrono::milliseconds duration) {
+  Flow flow;
+  runFlow(xtouch, mixer, rate, duration, flow);
+  printFlow(stage, rate, flow);
+  if (!lossless(flow)) return 0;
+  return std::min(rate, static_cast<int>(static_cast<double>(flow.sent[0]) / flow.seconds));
+}
+
+constexpr std::array<int, 6> probeRates{5000, 10000, 20000, 40000, 80000, 160000};
+
+// Steps the rate up in 1 s probes, then tries once halfway to the first rate
+// that lost datagrams. Returns the highest lossless probe; 0 if none.
+int highestLosslessProbe(PeerSocket& xtouch, PeerSocket& mixer) {
+  int best = 0;
+  int failed = 0;
+  for (int rate : probeRates) {
+    int achieved = tryRate(xtouch, mixer, "probe", rate, 1s);
+    if (achieved == 0) {
+      failed = rate;
+      break;
+    }
+    best = std::max(best, achieved);
+    if (achieved < rate * 9 / 10) break;  // the sender is the limit now
+  }
+  if (failed != 0 && best != 0) best = std::max(best, tryRate(xtouch, mixer, "probe", (best + failed) / 2, 1s));
+  return best;
+}
+
+// Holds the best probe rate for 5 s; if that loses datagrams, three quarters
+// of it once more. Capped to keep the run short.
+int benchThroughput(PeerSocket& xtouch, PeerSocket& mixer) {
+  std::printf("(b) lossless throughput, both directions at once (search capped at %d/s)\n", probeRates.back());
+  std::printf(" baseline: direct sends between two sockets\n");
+  PeerSocket directA(4, 5);
+  PeerSocket directB(5, 4);
+  int direct = highestLosslessProbe(directA, directB);
+  std::printf(" through the relay\n");
+  int best = highestLosslessProbe(xtouch, mixer);
+  int held = best > 0 ? tryRate(xtouch, mixer, "hold", best, 5s) : 0;
+  if (best > 0 && held == 0) held = tryRate(xtouch, mixer, "hold", best * 3 / 4, 5s);
+  std::printf("  highest rate held 5 s without loss: %d datagrams/s each way; direct baseline %d/s (relay/direct %.2f)   [%s]\n",
+              held, direct, direct > 0 ? static_cast<double>(held) / direct : 0.0,
+              held >= 20000 ? "meets target" : "MISSES target");
+  std::printf("  target: >= 20000 datagrams/s each way\n\n");
+  return held;
+}
+
+// ---- (c) idle CPU --------------------------------------------------------
+
+double cpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  auto seconds = [](timeval t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void benchIdle() {
+  std::printf("(c) CPU while idle for 5 s (whole process; only the relay loop is alive)\n");
+  double before = cpuSeconds();
+  Clock::time_point start = Clock::now();
+  std::this_thread::sleep_for(5s);
+  double wall = std::chrono::duration<double>(Clock::now() - start).count();
+  double percent = 100.0 * (cpuSeconds() - before) / wall;
+  std::printf("  %.3f %% of one core (a spinning loop would be 100 %%)   [%s]\n", percent,
+              percent < 1.0 ? "meets target" : "MISSES target");
+  std::printf("  target: < 1 %%\n");
+}
+
+}  // namespace
+
+int main() {
+  BenchRelay relay;
+  PeerSocket xtouch(2, 1);
+  PeerSocket mixer(3, 1);
+  benchLatency(xtouch, mixer);
+  benchThroughput(xtouch, mixer);
+  benchIdle();
+  return 0;
+}
