@@ -9,6 +9,7 @@
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_input.h"
 #include "platform/x11/x11_properties.h"
+#include "platform/x11/x11_window_cache.h"
 #include "platform/x11/x11_window_list.h"
 
 namespace tessevar {
@@ -19,7 +20,9 @@ namespace {
 class X11Desktop final : public Desktop {
  public:
   explicit X11Desktop(std::unique_ptr<X11Connection> connection)
-      : connection_(std::move(connection)), atoms_(X11Atoms::intern(connection_->display())) {
+      : connection_(std::move(connection)),
+        atoms_(X11Atoms::intern(connection_->display())),
+        cache_(*connection_, atoms_) {
     int event = 0;
     int error = 0;
     int major = 0;
@@ -30,7 +33,12 @@ class X11Desktop final : public Desktop {
   std::vector<WindowInfo> listWindows() override {
     SigpipeGuard guard;
     if (!connection_->usable()) return {};
-    return describeWindows(*connection_, atoms_, topLevelWindows(*connection_, atoms_));
+    // Its round trip brings every earlier notification in for catchUp().
+    const TopLevels topLevels = topLevelWindows(*connection_, atoms_);
+    cache_.catchUp();
+    std::vector<WindowInfo> windows = describeWindows(*connection_, atoms_, topLevels, cache_);
+    cache_.keepOnly(topLevels.windows);
+    return windows;
   }
 
   void activate(const std::string&, std::int64_t windowNumber) override {
@@ -65,6 +73,7 @@ class X11Desktop final : public Desktop {
 
   std::unique_ptr<X11Connection> connection_;
   X11Atoms atoms_;
+  WindowCache cache_;
   bool hasXTest_ = false;
 };
 

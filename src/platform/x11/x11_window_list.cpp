@@ -22,10 +22,14 @@ std::optional<std::string> ownerName(const X11Connection& connection, const X11A
   return windowClass(connection.display(), window);
 }
 
-bool isMapped(const X11Connection& connection, Window window) {
-  XWindowAttributes attributes;
-  return XGetWindowAttributes(connection.display(), window, &attributes) != 0 &&
-         attributes.map_state != IsUnmapped;
+// A root child's outer corner, size and map state, in one exchange.
+bool readRootChild(const X11Connection& connection, Window window, WindowCache::Entry& entry) {
+  XWindowAttributes a;
+  if (XGetWindowAttributes(connection.display(), window, &a) == 0) return false;
+  entry.outer = Rect{static_cast<double>(a.x), static_cast<double>(a.y),
+                     a.width + 2.0 * a.border_width, a.height + 2.0 * a.border_width};
+  entry.mapped = a.map_state != IsUnmapped;
+  return true;
 }
 
 // A window manager's frame around the client: left, right, top, bottom.
@@ -40,42 +44,49 @@ void widenByFrame(const X11Connection& connection, const X11Atoms& atoms, Window
   bounds.height += static_cast<double>(frame[2] + frame[3]);
 }
 
-std::optional<Rect> outerBounds(const X11Connection& connection, const X11Atoms& atoms,
-                                Window window, bool managed) {
+// A managed client sits inside its frame: its corner comes from a
+// translation to the root, and the frame widens it.
+std::optional<Rect> managedBounds(const X11Connection& connection, const X11Atoms& atoms,
+                                  Window window) {
   Display* display = connection.display();
   Window root = None;
+  Window child = None;
   int x = 0;
   int y = 0;
   unsigned width = 0;
   unsigned height = 0;
   unsigned border = 0;
   unsigned depth = 0;
-  if (XGetGeometry(display, window, &root, &x, &y, &width, &height, &border, &depth) == 0) {
+  if (XGetGeometry(display, window, &root, &x, &y, &width, &height, &border, &depth) == 0 ||
+      XTranslateCoordinates(display, window, root, 0, 0, &x, &y, &child) == 0) {
     return std::nullopt;
   }
-  // A managed client sits inside its frame; a root child's x, y already are
-  // its outer corner in root coordinates.
-  if (managed) {
-    Window child = None;
-    if (XTranslateCoordinates(display, window, root, 0, 0, &x, &y, &child) == 0) {
-      return std::nullopt;
-    }
-    x -= static_cast<int>(border);
-    y -= static_cast<int>(border);
-  }
-  Rect bounds{static_cast<double>(x), static_cast<double>(y), width + 2.0 * border,
-              height + 2.0 * border};
-  if (managed) widenByFrame(connection, atoms, window, bounds);
+  Rect bounds{x - static_cast<double>(border), y - static_cast<double>(border),
+              width + 2.0 * border, height + 2.0 * border};
+  widenByFrame(connection, atoms, window, bounds);
   return bounds;
 }
 
 std::optional<WindowInfo> describe(const X11Connection& connection, const X11Atoms& atoms,
-                                   Window window, bool managed, NameCache& names) {
-  std::optional<std::string> owner = ownerName(connection, atoms, window, names);
-  if (!owner && !managed && !isMapped(connection, window)) return std::nullopt;
-  const std::optional<Rect> bounds = outerBounds(connection, atoms, window, managed);
-  if (!bounds) return std::nullopt;
-  return WindowInfo{static_cast<std::int64_t>(window), owner.value_or(""), *bounds};
+                                   Window window, bool managed, WindowCache& cache,
+                                   NameCache& names) {
+  WindowCache::Entry& entry = cache.entry(window);
+  if (!entry.ownerKnown) {
+    entry.owner = ownerName(connection, atoms, window, names);
+    entry.ownerKnown = true;
+  }
+  const std::string owner = entry.owner.value_or("");
+  if (managed) {
+    const std::optional<Rect> bounds = managedBounds(connection, atoms, window);
+    if (!bounds) return std::nullopt;
+    return WindowInfo{static_cast<std::int64_t>(window), owner, *bounds};
+  }
+  if (!entry.outer && !readRootChild(connection, window, entry)) {
+    cache.forget(window);
+    return std::nullopt;
+  }
+  if (!entry.owner && !entry.mapped) return std::nullopt;
+  return WindowInfo{static_cast<std::int64_t>(window), owner, *entry.outer};
 }
 
 }  // namespace
@@ -105,11 +116,12 @@ long windowPid(const X11Connection& connection, const X11Atoms& atoms, Window wi
 }
 
 std::vector<WindowInfo> describeWindows(const X11Connection& connection, const X11Atoms& atoms,
-                                        const TopLevels& topLevels) {
+                                        const TopLevels& topLevels, WindowCache& cache) {
   std::vector<WindowInfo> windows;
   NameCache names;
   for (const Window window : topLevels.windows) {
-    std::optional<WindowInfo> info = describe(connection, atoms, window, topLevels.managed, names);
+    std::optional<WindowInfo> info =
+        describe(connection, atoms, window, topLevels.managed, cache, names);
     if (!connection.usable()) return {};
     if (info) windows.push_back(std::move(*info));
   }

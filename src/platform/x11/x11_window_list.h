@@ -8,6 +8,7 @@
 #include "platform/desktop.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_properties.h"
+#include "platform/x11/x11_window_cache.h"
 
 namespace tessevar {
 
@@ -26,8 +27,9 @@ long windowPid(const X11Connection& connection, const X11Atoms& atoms, Window wi
 // Number, owner name and outer rectangle of each top-level window. Unmapped
 // windows are listed when they name an owner (pid or WM_CLASS), as the editor
 // can be found off-screen; unmapped windows naming nobody are toolkit helpers
-// and are left out. Empty once the connection is lost.
+// and are left out. Owner names, and a root child's rectangle and map state,
+// come from `cache` when it has them. Empty once the connection is lost.
 std::vector<WindowInfo> describeWindows(const X11Connection& connection, const X11Atoms& atoms,
-                                        const TopLevels& topLevels);
+                                        const TopLevels& topLevels, WindowCache& cache);
 
 }  // namespace tessevar

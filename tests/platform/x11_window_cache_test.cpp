@@ -1,0 +1,95 @@
+// Lookups reuse what earlier lookups learnt; each case changes a window
+// between two lookups through another client and expects the second lookup
+// to see the change.
+// GoogleTest before Xlib: Xlib's macros (None, Bool) clash with its names.
+#include <gtest/gtest.h>
+
+#include "platform/x11_session.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace tessevar::testing {
+namespace {
+
+// Another X client of the test's server, closed before the server stops.
+class Client {
+ public:
+  explicit Client(const std::string& display) : display_(XOpenDisplay(display.c_str())) {}
+  ~Client() {
+    if (display_) XCloseDisplay(display_);
+  }
+  Display* operator*() const { return display_; }
+
+  Window window(int x, int y, unsigned width, unsigned height, const char* className) {
+    const Window w =
+        XCreateSimpleWindow(display_, DefaultRootWindow(display_), x, y, width, height, 0, 0, 0);
+    if (className) {
+      XClassHint hint{const_cast<char*>(className), const_cast<char*>(className)};
+      XSetClassHint(display_, w, &hint);
+    }
+    XMapWindow(display_, w);
+    XSync(display_, False);
+    return w;
+  }
+  void setPid(Window w, long pid) {
+    XChangeProperty(display_, w, XInternAtom(display_, "_NET_WM_PID", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
+    XSync(display_, False);
+  }
+
+ private:
+  Display* display_;
+};
+
+using X11WindowCache = X11Session;
+
+TEST_F(X11WindowCache, OwnerFollowsChangesOfPidAndClass) {
+  auto other = startEditor({"--geometry", "100x100+900+900"}, "Other-App");
+  Client client(server_->display());
+  ASSERT_NE(*client, nullptr);
+  const Window w = client.window(10, 10, 200, 100, "X-AIR-Edit");
+  EXPECT_EQ(findWindow(w)->ownerName, "X-AIR-Edit");
+  client.setPid(w, other->pid());
+  EXPECT_EQ(findWindow(w)->ownerName, "Other-App");
+  XDeleteProperty(*client, w, XInternAtom(*client, "_NET_WM_PID", False));
+  XClassHint hint{const_cast<char*>("M-AIR-Edit"), const_cast<char*>("M-AIR-Edit")};
+  XSetClassHint(*client, w, &hint);
+  XSync(*client, False);
+  EXPECT_EQ(findWindow(w)->ownerName, "M-AIR-Edit");
+}
+
+TEST_F(X11WindowCache, OwnerlessWindowIsListedOnlyWhileMapped) {
+  Client client(server_->display());
+  ASSERT_NE(*client, nullptr);
+  const Window w = client.window(10, 10, 200, 100, nullptr);
+  ASSERT_TRUE(findWindow(w).has_value());
+  EXPECT_EQ(findWindow(w)->ownerName, "");
+  XUnmapWindow(*client, w);
+  XSync(*client, False);
+  EXPECT_FALSE(findWindow(w).has_value());
+  XMapWindow(*client, w);
+  XSync(*client, False);
+  EXPECT_TRUE(findWindow(w).has_value());
+}
+
+TEST_F(X11WindowCache, BoundsFollowBorderChangesAndReparenting) {
+  Client client(server_->display());
+  ASSERT_NE(*client, nullptr);
+  const Window w = client.window(10, 20, 200, 100, "X-AIR-Edit");
+  const Window holder = client.window(500, 500, 400, 400, "Holder");
+  ASSERT_EQ(findWindow(w)->bounds, (Rect{10, 20, 200, 100}));
+  XSetWindowBorderWidth(*client, w, 4);
+  XSync(*client, False);
+  EXPECT_EQ(findWindow(w)->bounds, (Rect{10, 20, 208, 108}));
+  XReparentWindow(*client, w, holder, 5, 5);
+  XSync(*client, False);
+  EXPECT_FALSE(findWindow(w).has_value()) << "no longer a top-level window";
+  XReparentWindow(*client, w, DefaultRootWindow(*client), 70, 80);
+  XSync(*client, False);
+  EXPECT_EQ(findWindow(w)->bounds, (Rect{70, 80, 208, 108}));
+}
+
+}  // namespace
+}  // namespace tessevar::testing
