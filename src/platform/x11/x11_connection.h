@@ -22,6 +22,12 @@ class X11Connection {
   Window root() const { return DefaultRootWindow(display_); }
   // False once the server has gone away; then no request may be made.
   bool usable() const { return !lost_; }
+  // Looks at the socket, without Xlib, for a server that has hung up since
+  // the last request, and marks the connection lost if so. Xlib's own way
+  // of noticing (an I/O error inside a call) is best kept for the rare
+  // death in the middle of a call: libX11 1.8 leaves its display lock in a
+  // bad state when the I/O error exit handler returns.
+  bool stillConnected();
 
  private:
   explicit X11Connection(Display* display);
@@ -29,6 +35,7 @@ class X11Connection {
 
   Display* display_;
   bool lost_ = false;
+  bool xlibSawLoss_ = false;
 };
 
 }  // namespace tessevar

@@ -32,7 +32,7 @@ class X11Desktop final : public Desktop {
 
   std::vector<WindowInfo> listWindows() override {
     SigpipeGuard guard;
-    if (!connection_->usable()) return {};
+    if (!connection_->stillConnected()) return {};
     // Its round trip brings every earlier notification in for catchUp().
     const TopLevels topLevels = topLevelWindows(*connection_, atoms_);
     cache_.catchUp();
@@ -43,20 +43,20 @@ class X11Desktop final : public Desktop {
 
   void activate(const std::string&, std::int64_t windowNumber) override {
     SigpipeGuard guard;
-    if (!connection_->usable() || windowNumber <= 0) return;
+    if (windowNumber <= 0 || !connection_->stillConnected()) return;
     activateWindow(*connection_, atoms_, static_cast<Window>(windowNumber));
   }
 
   void postLeftButton(Point at, bool down) override {
     SigpipeGuard guard;
-    if (!connection_->usable() || !hasXTest_) return;
+    if (!hasXTest_ || !connection_->stillConnected()) return;
     fakeLeftButton(*connection_, at, down);
   }
 
   void postKey(std::int64_t pid, std::uint16_t keyCode, bool down) override {
     SigpipeGuard guard;
     const KeySym keysym = keysymForMacKeyCode(keyCode);
-    if (!connection_->usable() || pid <= 0 || keysym == NoSymbol) return;
+    if (pid <= 0 || keysym == NoSymbol || !connection_->stillConnected()) return;
     const std::optional<Window> window = lowestWindowOf(pid);
     if (window && connection_->usable()) sendKey(*connection_, *window, keysym, down);
   }
