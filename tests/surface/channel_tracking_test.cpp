@@ -60,12 +60,5 @@ TEST_F(ChannelTracking, PastTheStripRowAlsoClicksEntry33) {
   EXPECT_EQ(desktop.clicks(), entries({22, 33, 32, 33}));
 }
 
-TEST_F(ChannelTracking, OtherControllersChangeNothing) {
-  updateDisplayDigit(context, 0x62, 0x06);
-  EXPECT_EQ(mapping.displayFirstDigit, 0);
-  EXPECT_EQ(mapping.displaySecondDigit, 0);
-  EXPECT_TRUE(desktop.events.empty());
-}
-
 }  // namespace
 }  // namespace tessevar

@@ -54,9 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
     LampOff, MixerNoteTable,
     ::testing::Values(NoteRow{0x36, 0, 5, {}, {0x7A, 0x35}, -1}, NoteRow{0x37, 0, 5, {}, {0x78, 0x35}, -1},
                       NoteRow{0x38, 0, 5, {}, {0x63, 0x35}, -1}, NoteRow{0x39, 0, 5, {}, {0x76, 0x35}, -1},
-                      NoteRow{0x28, 0, 5, {}, {}, -1}, NoteRow{0x2C, 0, 5, {}, {}, -1},
-                      NoteRow{0x2D, 0, 5, {}, {}, -1}, NoteRow{0x33, 0, 5, {}, {}, -1},
-                      NoteRow{0x4F, 0, 5, {}, {}, -1}));
+                      NoteRow{0x2C, 0, 5, {}, {}, -1}, NoteRow{0x33, 0, 5, {}, {}, -1}));
 
 using MixerNote = testing::SurfaceTest;
 
@@ -81,18 +79,6 @@ TEST_F(MixerNote, FirstLampOffOfAFunctionPagePressesNoKey) {
   EXPECT_EQ(desktop.clicks(), entries({42}));
   EXPECT_EQ(desktop.keys(), (std::vector<std::uint16_t>{0x7A, 0x7A, 0x35}));
   EXPECT_EQ(mapping.firstOffPending, (std::array<bool, 4>{false, false, true, true}));
-}
-
-TEST_F(MixerNote, StripSoloLampsDriveTheAnySoloLampEveryTime) {
-  handleMixerNote(context, 0x0C, 0x00);
-  handleMixerNote(context, 0x08, 0x7F);
-  handleMixerNote(context, 0x0F, 0x01);
-  handleMixerNote(context, 0x08, 0x00);
-  handleMixerNote(context, 0x0F, 0x00);
-  EXPECT_EQ(xtouch.sent, (std::vector<std::vector<std::uint8_t>>{lamp(0x59, 0x00), lamp(0x59, 0x7F),
-                                                                 lamp(0x59, 0x7F), lamp(0x59, 0x7F),
-                                                                 lamp(0x59, 0x00)}));
-  EXPECT_TRUE(desktop.events.empty());
 }
 
 }  // namespace
