@@ -18,7 +18,7 @@ const std::string restartNotice =
     "|Please restart the program for the changes to take effect|\n"
     "+---------------------------------------------------------+\n\nExiting the program...\n\n";
 
-struct Run {
+struct ConsoleRun {
   std::string output;
   std::string setupSawRest;  // what the setup would read first
   int setups = 0;
@@ -26,12 +26,12 @@ struct Run {
   std::string unread;        // input left after the loop returned
 };
 
-Run runConsole(const std::string& typed) {
+ConsoleRun runConsole(const std::string& typed) {
   std::istringstream input(typed);
   std::ostringstream sink;
   LineOutput output(sink);
   std::atomic<bool> quitRequested{false};
-  Run run;
+  ConsoleRun run;
   ConsoleActions actions{
       [&] {
         ++run.setups;
@@ -61,7 +61,7 @@ class ConsoleCommands : public testing::TestWithParam<Case> {};
 
 TEST_P(ConsoleCommands, ActOnTheFirstCommandLetter) {
   const Case& c = GetParam();
-  const Run run = runConsole(c.typed);
+  const ConsoleRun run = runConsole(c.typed);
   EXPECT_EQ(run.output, banner + c.afterBanner);
   EXPECT_EQ(run.setups, c.setups);
   EXPECT_EQ(run.quits, c.quits);
@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 TEST(ConsoleLoop, EndOfInputStopsReadingWithoutQuitting) {
-  const Run run = runConsole("");
+  const ConsoleRun run = runConsole("");
   EXPECT_EQ(run.output, banner);
   EXPECT_EQ(run.quits, 0);
 }
