@@ -1,6 +1,5 @@
 #include "config/command_runner.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -12,25 +11,16 @@
 namespace tessevar {
 namespace {
 
-TEST(RunCommand, EachArgumentReachesTheProgramUnchanged) {
-  const auto output = runCommand("/usr/bin/printf", {"[%s]", "a b", " c ", "", "$HOME", "*"});
-  EXPECT_EQ(output, "[a b][ c ][][$HOME][*]");
-}
-
-TEST(RunCommand, OutputIsUntrimmedAndDecodedLossy) {
-  EXPECT_EQ(runCommand("/bin/echo", {" x "}), " x \n");
-  EXPECT_EQ(runCommand("/usr/bin/printf", {"a\\377b"}), "a\xEF\xBF\xBD" "b");
+TEST(RunCommand, ArgumentsReachTheProgramUnchangedAndOutputIsDecodedLossy) {
+  EXPECT_EQ(runCommand("/usr/bin/printf", {"[%s]", "a b", " c ", "", "$HOME", "*"}),
+            "[a b][ c ][][$HOME][*]");
+  EXPECT_EQ(runCommand("/usr/bin/printf", {" a\\377b\n"}), " a\xEF\xBF\xBD" "b\n");
 }
 
 TEST(RunCommand, ReadsOutputLargerThanAPipeBuffer) {
   const auto output = runCommand("/usr/bin/head", {"-c", "1000000", "/dev/zero"});
   ASSERT_TRUE(output);
   EXPECT_EQ(output->size(), 1000000u);
-  EXPECT_EQ(output->find_first_not_of('\0'), std::string::npos);
-}
-
-TEST(RunCommand, ExitStatusIsNotAFailure) {
-  EXPECT_EQ(runCommand("/bin/sh", {"-c", "echo out; exit 3"}), "out\n");
 }
 
 TEST(RunCommand, ProgramsThatCannotStartAreFailures) {
@@ -44,7 +34,7 @@ TEST(RunCommand, ProgramsThatCannotStartAreFailures) {
   EXPECT_FALSE(runCommand("echo", {"no PATH search"}));
 }
 
-// The pipe ends take the lowest free descriptors; a child must see neither.
+// The pipe ends take the lowest free descriptors; the child must see neither.
 TEST(RunCommand, PipeDescriptorsDoNotReachTheChild) {
   const int probe = ::dup(0);
   ASSERT_GE(probe, 0);
@@ -56,12 +46,12 @@ TEST(RunCommand, PipeDescriptorsDoNotReachTheChild) {
 }
 
 TEST(RunCommand, ConcurrentCallsEachGetTheirOwnOutput) {
-  std::vector<std::thread> threads;
   std::vector<int> mismatches(4, 0);
+  std::vector<std::thread> threads;
   for (int t = 0; t < 4; ++t) {
     threads.emplace_back([t, &mismatches] {
       for (int i = 0; i < 15; ++i) {
-        const std::string word = std::to_string(t) + "-" + std::to_string(i);
+        const std::string word = std::to_string(t) + "." + std::to_string(i);
         if (runCommand("/bin/echo", {word}) != word + "\n") ++mismatches[t];
       }
     });
@@ -70,38 +60,33 @@ TEST(RunCommand, ConcurrentCallsEachGetTheirOwnOutput) {
   EXPECT_EQ(mismatches, std::vector<int>(4, 0));
 }
 
-struct WhereisCase {
-  const char* name;
-  std::string_view output;
-  std::string_view tool;
-  std::optional<std::string> expected;
-};
-
-class ToolPathFromWhereis : public ::testing::TestWithParam<WhereisCase> {};
-
-TEST_P(ToolPathFromWhereis, TakesTheToolsPath) {
-  EXPECT_EQ(toolPathFromWhereis(GetParam().output, GetParam().tool), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Outputs, ToolPathFromWhereis,
-    ::testing::Values(
-        WhereisCase{"BarePath", "/usr/sbin/networksetup\n", "networksetup", "/usr/sbin/networksetup"},
-        WhereisCase{"BarePathPadded", " \t/bin/ps \r\n", "ps", "/bin/ps"},
-        WhereisCase{"LinuxStyle", "ps: /usr/bin/ps /usr/share/man/man1/ps.1.gz\n", "ps",
-                    "/usr/bin/ps"},
-        WhereisCase{"LinuxStyleTab", "ps:\t/bin/ps\n", "ps", "/bin/ps"},
-        WhereisCase{"LinuxNothingFound", "networksetup:\n", "networksetup", std::nullopt},
-        WhereisCase{"Empty", "", "ps", std::nullopt},
-        WhereisCase{"OnlyLineEnd", "\n", "ps", std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 TEST(LocateTool, FindsAnInstalledToolAndNotAMissingOne) {
   const auto ps = locateTool("ps");
   ASSERT_TRUE(ps);
   EXPECT_EQ(::access(ps->c_str(), X_OK), 0) << *ps;
   EXPECT_FALSE(locateTool("tessevar-no-such-tool"));
 }
+
+struct WhereisCase {
+  const char* name;
+  std::string_view output;
+  std::optional<std::string> expected;
+};
+
+class ToolPathFromWhereis : public ::testing::TestWithParam<WhereisCase> {};
+
+TEST_P(ToolPathFromWhereis, TakesTheToolsPath) {
+  EXPECT_EQ(toolPathFromWhereis(GetParam().output, "ps"), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, ToolPathFromWhereis,
+    ::testing::Values(WhereisCase{"BarePath", " /bin/ps\xC2\xA0\r\n", "/bin/ps"},
+                      WhereisCase{"LinuxStyle", "ps: /usr/bin/ps /usr/share/man/man1/ps.1.gz\n",
+                                  "/usr/bin/ps"},
+                      WhereisCase{"LinuxNothingFound", "ps:\n", std::nullopt},
+                      WhereisCase{"Empty", "\n", std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tessevar

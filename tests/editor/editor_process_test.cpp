@@ -40,16 +40,10 @@ INSTANTIATE_TEST_SUITE_P(
         ListingCase{"LaterLineWins", " 10 ? X-AIR-Edit\n 20 ? M-AIR-Edit\n 30 ? bash\n", 20},
         ListingCase{"LaterNonNumberWinsWithZero", " 10 ? X-AIR-Edit\nabc grep X-AIR-Edit\n", 0},
         ListingCase{"NoMatch", "  1 ? init\n  2 ? x-air-edit\n", 0},
-        ListingCase{"Empty", "", 0},
-        ListingCase{"TabAndCarriageReturnTrimmed", "\t 42 X-AIR-Edit\r", 42},
         ListingCase{"PlusSign", "+42 X-AIR-Edit", 42},
-        ListingCase{"MinusSign", "-42 X-AIR-Edit", -42},
         ListingCase{"SignsTwice", "+-42 X-AIR-Edit", 0},
-        ListingCase{"LoneSign", "- X-AIR-Edit", 0},
-        ListingCase{"DigitsThenLetters", "42a X-AIR-Edit", 0},
         ListingCase{"Largest", "9223372036854775807 X-AIR-Edit", INT64_MAX},
-        ListingCase{"OutOfRange", "9223372036854775808 X-AIR-Edit", 0},
-        ListingCase{"NameAsFirstField", "X-AIR-Edit 42", 0}),
+        ListingCase{"OutOfRange", "9223372036854775808 X-AIR-Edit", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A process whose command line names the editor: /bin/sleep started through
