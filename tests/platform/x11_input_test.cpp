@@ -50,15 +50,6 @@ TEST_F(X11Input, ClickLandsAtTheScaledPointOfTheEditorWindow) {
   }
 }
 
-TEST_F(X11Input, ClickFollowsAMovedWindow) {
-  auto editor = startEditor({"--geometry", "1154x734+100+50"});
-  placeWindow(editor->window(), {400, 300, 1154, 734});
-  const Point at = scaledPoint(findWindow(editor->window())->bounds, {25, 380});
-  desktop_->postLeftButton(at, true);
-  desktop_->postLeftButton(at, false);
-  EXPECT_EQ(editor->waitForLine("button "), "button 1 25 380");
-}
-
 TEST_F(X11Input, DownAtAPointThatIsNotANumberPostsNothing) {
   auto editor = startEditor({"--geometry", "1154x734+0+0"});
   desktop_->postLeftButton({std::nan(""), 10}, true);
