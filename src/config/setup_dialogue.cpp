@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <string_view>
 
 #include "config/answer_input.h"
@@ -56,6 +57,9 @@ void runSetup(Configuration& values, const PortNames& ports, const ConfigService
   if (!askAll(values, ports, services)) return;
   const auto folder = services.documentsFolder();
   if (!folder) return;
+  // A fresh Linux account may have no Documents folder yet.
+  std::error_code ignored;
+  std::filesystem::create_directories(*folder, ignored);
   if (!writeFileAtomically(*folder / configFileName, formatConfiguration(values))) {
     services.output.line("something has gone wrong in the setup");
   }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "config/config_harness.h"
 
 namespace tessevar {
@@ -85,9 +87,19 @@ TEST(RunSetup, WithoutDocumentsFolderWritesAndSaysNothing) {
   EXPECT_FALSE(std::filesystem::exists(harness.configFile()));
 }
 
+TEST(RunSetup, MissingDocumentsFolderIsCreated) {
+  ConfigHarness harness("a\nb\nc\n");
+  harness.documents = harness.folder.path() / "Documents";
+  Configuration values;
+  runSetup(values, PortNames{}, harness.services());
+  EXPECT_EQ(readBytes(*harness.documents / "Tessevar.cfg"), "a-b-c-");
+}
+
 TEST(RunSetup, WriteFailureIsReportedAndTheAnswersStay) {
   ConfigHarness harness("a\nb\nc\n");
-  harness.documents = harness.folder.path() / "no-such-folder";
+  // A plain file where the folder should be: no folder can be made there.
+  harness.documents = harness.folder.path() / "not-a-folder";
+  std::ofstream(*harness.documents) << "x";
   Configuration values;
   runSetup(values, PortNames{}, harness.services());
   EXPECT_EQ(harness.console.str(), std::string(noHints) + std::string(laterQuestions) +
