@@ -12,7 +12,7 @@
 namespace tessevar::e2e {
 
 // Skips unless the test runs inside the stage network of scripts/testnet.
-class StageTest : public testing::Test {
+class StageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (std::getenv("TESSEVAR_TESTNET") == nullptr) {

@@ -27,12 +27,12 @@ void retireDeadDisplay(Display* display) {
 std::unique_ptr<X11Connection> X11Connection::open(std::string& problem) {
   const char* name = XDisplayName(nullptr);
   if (name == nullptr || *name == '\0') {
-    problem = "no X display (DISPLAY is not set)";
+    problem = "DISPLAY is not set";
     return nullptr;
   }
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) {
-    problem = std::string("cannot open X display ") + name;
+    problem = std::string("cannot reach X display ") + name;
     return nullptr;
   }
   return std::unique_ptr<X11Connection>(new X11Connection(display));
