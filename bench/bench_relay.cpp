@@ -1,5 +1,7 @@
-// Relay latency, lossless throughput and idle CPU, on loopback sockets in one
-// process. A direct send between two sockets is the baseline.
+// Relay latency, lossless throughput and idle CPU. Inside the test network
+// (scripts/testnet) the real program is measured; elsewhere the relay loop
+// in this process, on loopback. A direct send between two sockets is the
+// baseline.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -15,39 +17,35 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "link/connections.h"
-#include "link/relay.h"
+#include "relay_under_test.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
-using tessevar::Datagram;
-
-constexpr std::uint16_t benchPort = 20211;
 constexpr int latencyCount = 2000;
 constexpr auto latencyInterval = 1ms;
 constexpr int bigBuffer = 8 << 20;
 
-std::string address(int host) { return "127.32.0." + std::to_string(host); }
-
-sockaddr_in socketAddress(const std::string& text) {
+sockaddr_in socketAddress(const std::string& text, std::uint16_t port) {
   sockaddr_in result{};
   result.sin_family = AF_INET;
-  result.sin_port = htons(benchPort);
+  result.sin_port = htons(port);
   inet_pton(AF_INET, text.c_str(), &result.sin_addr);
   return result;
 }
 
-// A peer socket bound to (host, benchPort) and connected to (peer, benchPort).
+// A peer socket bound to (host, port) and connected to (peer, port).
 class PeerSocket {
  public:
-  PeerSocket(int host, int peer) : descriptor_(socket(AF_INET, SOCK_DGRAM, 0)) {
+  PeerSocket(const std::string& host, const std::string& peer, std::uint16_t port)
+      : descriptor_(socket(AF_INET, SOCK_DGRAM, 0)) {
     int one = 1;
     setsockopt(descriptor_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
 #ifdef SO_RCVBUFFORCE
@@ -56,8 +54,8 @@ class PeerSocket {
       setsockopt(descriptor_, SOL_SOCKET, SO_RCVBUF, &bigBuffer, sizeof bigBuffer);
     timeval patience{1, 0};
     setsockopt(descriptor_, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
-    sockaddr_in local = socketAddress(address(host));
-    sockaddr_in remote = socketAddress(address(peer));
+    sockaddr_in local = socketAddress(host, port);
+    sockaddr_in remote = socketAddress(peer, port);
     if (bind(descriptor_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
         connect(descriptor_, reinterpret_cast<sockaddr*>(&remote), sizeof remote) != 0) {
       std::perror("bench socket");
@@ -76,35 +74,12 @@ class PeerSocket {
   int descriptor_;
 };
 
-// The program's relay at .1 between an X-Touch at .2 and a mixer at .3.
-class BenchRelay {
- public:
-  BenchRelay() : output_(console_) {
-    tessevar::LinkSettings settings{"", address(2), address(3), benchPort};
-    tessevar::openConnections(relay_, address(1), settings, output_);
-    while (!relay_.surfaceLinkReady || !relay_.mixerLinkReady) std::this_thread::sleep_for(1ms);
-    loop_ = std::thread([this] {
-      auto ignore = [](const Datagram&) {};
-      tessevar::runRelayLoop(relay_, ignore, ignore);
-    });
-    tessevar::armFirstReceive(relay_, tessevar::Side::surface);
-    tessevar::armFirstReceive(relay_, tessevar::Side::mixer);
-  }
-  ~BenchRelay() {
-    tessevar::requestQuit(relay_);
-    loop_.join();
-  }
-
- private:
-  std::ostringstream console_;
-  tessevar::LineOutput output_;
-  tessevar::RelayState relay_;
-  std::thread loop_;
-};
-
+// MIDI timing clock first, a status no inspector acts on, so the program
+// under test adds nothing of its own to the flow.
 struct Stamp {
-  std::int64_t sentAt;  // steady clock, nanoseconds
-  std::uint32_t sequence;
+  std::uint8_t status = 0xF8;
+  std::uint32_t sequence = 0;
+  std::int64_t sentAt = 0;  // steady clock, nanoseconds
 };
 
 std::int64_t nanosecondsNow() {
@@ -125,7 +100,9 @@ std::vector<double> oneWayLatencies(PeerSocket& sender, PeerSocket& receiver, in
   Clock::time_point start = Clock::now();
   for (int i = 0; i < count; ++i) {
     std::this_thread::sleep_until(start + i * latencyInterval);
-    Stamp stamp{nanosecondsNow(), static_cast<std::uint32_t>(i)};
+    Stamp stamp;
+    stamp.sequence = static_cast<std::uint32_t>(i);
+    stamp.sentAt = nanosecondsNow();
     sender.send(&stamp, sizeof stamp);
   }
   reader.join();
@@ -165,8 +142,9 @@ void printAdded(const char* what, Latency relayed, Latency direct) {
 void benchLatency(PeerSocket& xtouch, PeerSocket& mixer) {
   std::printf("(a) one-way latency, %d datagrams at 1 kHz, microseconds\n", latencyCount);
   std::printf("  %-28s %9s %9s\n", "", "median", "p99");
-  PeerSocket directFrom(4, 5);
-  PeerSocket directTo(5, 4);
+  const Stage& stage = benchStage();
+  PeerSocket directFrom(stage.directA, stage.directB, stage.directPort);
+  PeerSocket directTo(stage.directB, stage.directA, stage.directPort);
   // Warm both paths up first (first-use page faults, lazy allocations).
   oneWayLatencies(directFrom, directTo, 100);
   oneWayLatencies(xtouch, mixer, 100);
@@ -226,7 +204,8 @@ void runFlow(PeerSocket& xtouch, PeerSocket& mixer, int rate, std::chrono::milli
     std::this_thread::sleep_until(start + tick * 1ms);
     const auto due = static_cast<std::uint32_t>(static_cast<std::int64_t>(rate) * (tick + 1) / 1000);
     for (; sequence < due; ++sequence) {
-      Stamp stamp{0, sequence};
+      Stamp stamp;
+      stamp.sequence = sequence;
       xtouch.send(&stamp, sizeof stamp);
       mixer.send(&stamp, sizeof stamp);
     }
@@ -284,8 +263,9 @@ int highestLosslessProbe(PeerSocket& xtouch, PeerSocket& mixer) {
 int benchThroughput(PeerSocket& xtouch, PeerSocket& mixer) {
   std::printf("(b) lossless throughput, both directions at once (search capped at %d/s)\n", probeRates.back());
   std::printf(" baseline: direct sends between two sockets\n");
-  PeerSocket directA(4, 5);
-  PeerSocket directB(5, 4);
+  const Stage& stage = benchStage();
+  PeerSocket directA(stage.directA, stage.directB, stage.directPort);
+  PeerSocket directB(stage.directB, stage.directA, stage.directPort);
   int direct = highestLosslessProbe(directA, directB);
   std::printf(" through the relay\n");
   int best = highestLosslessProbe(xtouch, mixer);
@@ -300,20 +280,13 @@ int benchThroughput(PeerSocket& xtouch, PeerSocket& mixer) {
 
 // ---- (c) idle CPU --------------------------------------------------------
 
-double cpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  auto seconds = [](timeval t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
-  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-void benchIdle() {
-  std::printf("(c) CPU while idle for 5 s (whole process; only the relay loop is alive)\n");
-  double before = cpuSeconds();
+void benchIdle(const RelayUnderTest& relay) {
+  std::printf("(c) CPU of the relay while idle for 5 s\n");
+  double before = relay.cpuSeconds();
   Clock::time_point start = Clock::now();
   std::this_thread::sleep_for(5s);
   double wall = std::chrono::duration<double>(Clock::now() - start).count();
-  double percent = 100.0 * (cpuSeconds() - before) / wall;
+  double percent = 100.0 * (relay.cpuSeconds() - before) / wall;
   std::printf("  %.3f %% of one core (a spinning loop would be 100 %%)   [%s]\n", percent,
               percent < 1.0 ? "meets target" : "MISSES target");
   std::printf("  target: < 1 %%\n");
@@ -322,11 +295,14 @@ void benchIdle() {
 }  // namespace
 
 int main() {
-  BenchRelay relay;
-  PeerSocket xtouch(2, 1);
-  PeerSocket mixer(3, 1);
+  const Stage& stage = benchStage();
+  // The peers first, so the program's first sends find them.
+  PeerSocket xtouch(stage.xtouch, stage.relay, stage.port);
+  PeerSocket mixer(stage.mixer, stage.relay, stage.port);
+  std::unique_ptr<RelayUnderTest> relay = startRelayUnderTest();
+  std::printf("measuring %s\n\n", relay->description());
   benchLatency(xtouch, mixer);
   benchThroughput(xtouch, mixer);
-  benchIdle();
+  benchIdle(*relay);
   return 0;
 }

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// Where the relay being measured sits, and where its peers and the direct
+// baseline's sockets are.
+struct Stage {
+  std::string relay, xtouch, mixer;  // addresses
+  std::uint16_t port;                // the relay's and its peers' port
+  std::string directA, directB;      // the baseline's two sockets
+  std::uint16_t directPort;
+};
+
+// A relay between the stage's X-Touch and mixer: either the real program
+// (inside the test network of scripts/testnet) or the link layer's relay
+// loop in this process (anywhere else).
+class RelayUnderTest {
+ public:
+  virtual ~RelayUnderTest() = default;
+  virtual const char* description() const = 0;
+  // CPU seconds the relay has used so far.
+  virtual double cpuSeconds() const = 0;
+};
+
+const Stage& benchStage();
+std::unique_ptr<RelayUnderTest> startRelayUnderTest();
