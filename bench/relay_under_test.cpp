@@ -1,28 +1,25 @@
 #include "relay_under_test.h"
 
-#include <signal.h>
-#include <spawn.h>
-#include <stdlib.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 
+#include "e2e/tessevar_process.h"
 #include "link/connections.h"
 #include "link/relay.h"
-
-extern char** environ;
 
 namespace {
 
 using namespace std::chrono_literals;
+using tessevar::e2e::TempHome;
+using tessevar::e2e::TessevarProcess;
 
 bool insideTestNetwork() { return std::getenv("TESSEVAR_TESTNET") != nullptr; }
 
@@ -64,24 +61,21 @@ class InProcessRelay final : public RelayUnderTest {
 // The real binary, configured for the test network, driven through a pipe.
 class RealProgram final : public RelayUnderTest {
  public:
-  RealProgram() {
-    home_ = std::filesystem::temp_directory_path() / ("tessevar-bench-" + std::to_string(getpid()));
-    std::filesystem::create_directories(home_ / "Documents");
-    const Stage& stage = benchStage();
-    std::ofstream(home_ / "Documents" / "Tessevar.cfg") << "en0-" << stage.mixer << "-" << stage.xtouch << "-";
-    spawn();
-    waitForBanner();
+  RealProgram() : program_(configured(home_)) {
+    // The console banner's last line comes once both links are ready.
+    std::vector<std::string> lines = program_.linesUntil("|Press q + enter to quit or s + enter to enter setup|");
+    if (lines.empty() || !program_.nextLine()) {
+      std::fprintf(stderr, "the program did not start relaying\n");
+      std::exit(1);
+    }
   }
   ~RealProgram() override {
-    if (write(input_, "q\n", 2) != 2) kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-    close(input_);
-    close(output_);
-    std::filesystem::remove_all(home_);
+    program_.type("q\n");
+    program_.waitForExit();
   }
   const char* description() const override { return "the real program (build/bin/tessevar) in a network namespace"; }
   double cpuSeconds() const override {
-    std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
+    std::ifstream stat("/proc/" + std::to_string(program_.pid()) + "/stat");
     std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
     std::istringstream fields(text.substr(text.rfind(')') + 2));
     std::string field;
@@ -94,51 +88,14 @@ class RealProgram final : public RelayUnderTest {
   }
 
  private:
-  void spawn() {
-    int in[2], out[2];
-    if (pipe(in) != 0 || pipe(out) != 0) std::exit(1);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    for (int fd : {in[0], in[1], out[0], out[1]}) posix_spawn_file_actions_addclose(&actions, fd);
-    setenv("HOME", home_.c_str(), 1);
-    unsetenv("DISPLAY");
-    std::string binary = TESSEVAR_BINARY;
-    char* argv[] = {binary.data(), nullptr};
-    if (posix_spawn(&pid_, binary.c_str(), &actions, nullptr, argv, environ) != 0) {
-      std::fprintf(stderr, "cannot start %s\n", binary.c_str());
-      std::exit(1);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    close(in[0]);
-    close(out[1]);
-    input_ = in[1];
-    output_ = out[0];
+  static TessevarProcess::Options configured(const TempHome& home) {
+    const Stage& stage = benchStage();
+    home.writeConfig("en0-" + stage.mixer + "-" + stage.xtouch + "-");
+    return {home.path(), ""};
   }
 
-  // The console banner's last line comes once both links are ready.
-  void waitForBanner() {
-    std::string seen;
-    char c;
-    int borders = 0;
-    while (borders < 2 && read(output_, &c, 1) == 1) {
-      seen.push_back(c);
-      if (c == '\n') {
-        if (seen.rfind("+---", 0) == 0) ++borders;
-        seen.clear();
-      }
-    }
-    if (borders < 2) {
-      std::fprintf(stderr, "the program did not start relaying\n");
-      std::exit(1);
-    }
-  }
-
-  std::filesystem::path home_;
-  pid_t pid_ = -1;
-  int input_ = -1;
-  int output_ = -1;
+  TempHome home_;
+  mutable TessevarProcess program_;
 };
 
 }  // namespace
