@@ -71,7 +71,9 @@ TEST(UdpLink, ReportsWaitingOnceAndRetriesUntilTheEndpointIsFree) {
   // Let at least one retry fail before freeing the endpoint.
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));
   blocker.reset();
-  ASSERT_TRUE(observed.becomesReady());
+  // The flag is raised before "ready" is printed: wait for the line itself.
+  ASSERT_TRUE(eventually([&] { return observed.capture.lines().size() == 4; }));
+  EXPECT_TRUE(observed.ready);
   EXPECT_THAT(observed.capture.lines(), ElementsAre("setup", "preparing", "waiting or failed", "ready"));
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "surface_fixture.h"
 
 namespace tessevar {
@@ -27,6 +29,9 @@ struct Display {
   int second;
   std::size_t index;
 };
+void PrintTo(const Display& d, std::ostream* os) {
+  *os << "digits_" << d.first << "_" << d.second << "_entry_" << d.index;
+}
 class DisplayIndex : public ::testing::TestWithParam<Display> {};
 
 TEST_P(DisplayIndex, NamesTheStripEntry) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "surface_fixture.h"
 
 namespace tessevar {
@@ -10,11 +12,19 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Lamps = std::vector<Bytes>;
 
+// Readable test names and failure messages: the datagram in hex.
+void printHex(const Bytes& bytes, std::ostream* os) {
+  *os << "datagram";
+  for (std::uint8_t b : bytes) *os << '_' << std::hex << std::uppercase << static_cast<int>(b);
+  if (bytes.empty()) *os << "_empty";
+}
+
 struct SurfaceRow {
   Bytes datagram;
   std::vector<std::size_t> clicks;
   Lamps lamps;
 };
+void PrintTo(const SurfaceRow& row, std::ostream* os) { printHex(row.datagram, os); }
 
 class SurfaceDatagram : public testing::SurfaceTest, public ::testing::WithParamInterface<SurfaceRow> {};
 
@@ -43,6 +53,7 @@ struct ShortCut {
   Bytes datagram;
   int lookups;  // 0: skipped before the window lookup; 1: looked up and activated, nothing else
 };
+void PrintTo(const ShortCut& row, std::ostream* os) { printHex(row.datagram, os); }
 
 class MixerShortCut : public testing::SurfaceTest, public ::testing::WithParamInterface<ShortCut> {};
 
