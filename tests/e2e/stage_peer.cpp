@@ -56,7 +56,9 @@ std::optional<Bytes> StagePeer::receive(std::chrono::milliseconds wait) {
 
 std::vector<Bytes> StagePeer::receiveAll(std::chrono::milliseconds quiet) {
   std::vector<Bytes> all;
-  while (auto d = receive(quiet)) all.push_back(*d);
+  // The first may be slow to come on a loaded machine; after it, a quiet
+  // spell ends the run.
+  for (auto d = receive(); d; d = receive(quiet)) all.push_back(*d);
   return all;
 }
 

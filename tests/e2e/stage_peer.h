@@ -27,7 +27,7 @@ class StagePeer {
 
   void send(const Bytes& datagram);
   std::optional<Bytes> receive(std::chrono::milliseconds wait = std::chrono::seconds(5));
-  // Everything that arrives within `quiet` of the previous datagram.
+  // The next datagram and everything that follows it within `quiet`.
   std::vector<Bytes> receiveAll(std::chrono::milliseconds quiet = std::chrono::milliseconds(300));
 
  private:
