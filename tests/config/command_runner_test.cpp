@@ -6,7 +6,7 @@
 
 #include <thread>
 
-#include "config/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace tessevar {
 namespace {

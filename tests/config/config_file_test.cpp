@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/file_io.h"
-#include "config/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace tessevar {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "config/configuration.h"
-#include "config/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace tessevar::testing {
 

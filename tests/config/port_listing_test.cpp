@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "config/port_discovery.h"
-#include "config/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace tessevar {
 namespace {

@@ -1,15 +1,11 @@
 #include "e2e/tessevar_process.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -124,27 +120,11 @@ std::optional<int> TessevarProcess::waitForExit(std::chrono::milliseconds wait) 
   return status_;
 }
 
-TempHome::TempHome() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tessevar-home-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TempHome::~TempHome() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
 void TempHome::writeConfig(const std::string& bytes) const {
   std::filesystem::create_directories(configFile().parent_path());
-  std::ofstream(configFile(), std::ios::binary) << bytes;
+  testing::writeBytes(configFile(), bytes);
 }
 
-std::string TempHome::readConfig() const {
-  std::ifstream in(configFile(), std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+std::string TempHome::readConfig() const { return testing::readBytes(configFile()); }
 
 }  // namespace tessevar::e2e

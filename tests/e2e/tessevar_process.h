@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_folder.h"
+
 namespace tessevar::e2e {
 
 // The real binary as a child process, with a home folder of its own, its
@@ -42,18 +44,16 @@ class TessevarProcess {
   std::optional<int> status_;
 };
 
-// A temporary folder removed with everything in it at the end of a test.
+// A home folder for one run of the program, removed at the end of a test.
 class TempHome {
  public:
-  TempHome();
-  ~TempHome();
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path configFile() const { return path_ / "Documents" / "Tessevar.cfg"; }
+  const std::filesystem::path& path() const { return folder_.path(); }
+  std::filesystem::path configFile() const { return path() / "Documents" / "Tessevar.cfg"; }
   void writeConfig(const std::string& bytes) const;
   std::string readConfig() const;
 
  private:
-  std::filesystem::path path_;
+  testing::TempFolder folder_;
 };
 
 }  // namespace tessevar::e2e
