@@ -1,10 +1,6 @@
 #include "editor/editor_process.h"
 
 #include <signal.h>
-#include <spawn.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -13,7 +9,8 @@
 #include <iterator>
 #include <string>
 
-extern char** environ;
+#include "support/child_process.h"
+#include "support/temp_folder.h"
 
 namespace tessevar {
 namespace {
@@ -51,30 +48,18 @@ INSTANTIATE_TEST_SUITE_P(
 class FakeEditorProcess {
  public:
   FakeEditorProcess() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tessevar-XXXXXX").string();
-    folder_ = ::mkdtemp(pattern.data());
-    const auto link = folder_ / "X-AIR-Edit";
+    const auto link = folder_.path() / "X-AIR-Edit";
     std::filesystem::create_symlink("/bin/sleep", link);
-    std::string path = link.string();
-    std::string seconds = "300";
-    char* argv[] = {path.data(), seconds.data(), nullptr};
-    if (posix_spawn(&pid_, path.c_str(), nullptr, nullptr, argv, environ) != 0) pid_ = 0;
+    pid_ = testing::spawnProcess({link.string(), "300"});
   }
   FakeEditorProcess(const FakeEditorProcess&) = delete;
   FakeEditorProcess& operator=(const FakeEditorProcess&) = delete;
-  ~FakeEditorProcess() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, nullptr, 0);
-    }
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
+  ~FakeEditorProcess() { testing::stopProcess(pid_, SIGKILL); }
   pid_t pid() const { return pid_; }
 
  private:
-  std::filesystem::path folder_;
-  pid_t pid_ = 0;
+  testing::TempFolder folder_;
+  pid_t pid_ = -1;
 };
 
 std::string commandLineOf(std::int64_t pid) {

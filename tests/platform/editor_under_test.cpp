@@ -8,7 +8,7 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/child_process.h"
+#include "support/child_process.h"
 
 namespace tessevar::testing {
 namespace {

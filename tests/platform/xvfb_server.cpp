@@ -5,7 +5,7 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include "platform/child_process.h"
+#include "support/child_process.h"
 
 namespace tessevar::testing {
 namespace {
