@@ -1,10 +1,10 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "support/udp_peer.h"
 
 namespace tessevar::e2e {
 
@@ -18,20 +18,10 @@ using Bytes = std::vector<std::uint8_t>;
 
 // A simulated device: a UDP socket on (address, 10111) that talks to
 // Tessevar's (198.18.0.1, 10111) only.
-class StagePeer {
+class StagePeer : public testing::UdpPeer {
  public:
-  explicit StagePeer(const std::string& address);
-  ~StagePeer();
-  StagePeer(const StagePeer&) = delete;
-  StagePeer& operator=(const StagePeer&) = delete;
-
-  void send(const Bytes& datagram);
-  std::optional<Bytes> receive(std::chrono::milliseconds wait = std::chrono::seconds(5));
-  // The next datagram and everything that follows it within `quiet`.
-  std::vector<Bytes> receiveAll(std::chrono::milliseconds quiet = std::chrono::milliseconds(300));
-
- private:
-  int fd_ = -1;
+  explicit StagePeer(const std::string& address)
+      : UdpPeer(address, linkPort, tessevarAddress, linkPort, testing::SocketOptions{true, 4 << 20}) {}
 };
 
 }  // namespace tessevar::e2e

@@ -102,9 +102,9 @@ TEST(Relay, IgnoresDatagramsFromAnyoneButThePeers) {
   LoopbackPeer wrongPort(running.surfaceAddress, testPort + 1);
   stranger.sendTo("stranger", running.tessevarAddress, testPort);
   wrongPort.sendTo("wrong port", running.tessevarAddress, testPort);
-  xtouch.send("marker");
+  xtouch.sendText("marker");
   EXPECT_EQ(mixer.receive(), bytesOf("marker"));
-  mixer.send("reply");
+  mixer.sendText("reply");
   EXPECT_EQ(xtouch.receive(), bytesOf("reply"));
   EXPECT_THAT(running.surfaceLog.seen(), ElementsAre(bytesOf("marker")));
   EXPECT_THAT(running.mixerLog.seen(), ElementsAre(bytesOf("reply")));
@@ -118,16 +118,16 @@ TEST(Relay, GoesOnAfterThePeersSocketVanishedAndCameBack) {
   LoopbackPeer xtouch = running.xtouchPeer();
   {
     LoopbackPeer mixer = running.mixerPeer();
-    xtouch.send("before");
+    xtouch.sendText("before");
     ASSERT_EQ(mixer.receive(), bytesOf("before"));
   }
-  for (int i = 0; i < 5; ++i) xtouch.send("into the void");
+  for (int i = 0; i < 5; ++i) xtouch.sendText("into the void");
   ASSERT_TRUE(eventually([&] { return running.surfaceLog.count() == 6; }));
 
   LoopbackPeer mixer = running.mixerPeer();
-  mixer.send("back");
+  mixer.sendText("back");
   EXPECT_EQ(xtouch.receive(), bytesOf("back"));
-  xtouch.send("after");
+  xtouch.sendText("after");
   EXPECT_EQ(mixer.receive(), bytesOf("after"));
   EXPECT_THAT(running.mixerLog.seen(), ElementsAre(bytesOf("back")));
   EXPECT_EQ(xtouch.receive(std::chrono::milliseconds(100)), std::nullopt) << "something extra was relayed";

@@ -41,7 +41,7 @@ TEST(UdpLink, ComesUpAndExchangesDatagramsWithItsPeer) {
   EXPECT_THAT(observed.capture.lines(), ElementsAre("setup", "preparing", "ready"));
 
   LoopbackPeer peer(loopbackAddress(10, 2), testPort, loopbackAddress(10, 1), testPort);
-  peer.send("to link");
+  peer.sendText("to link");
   observed.link.armReceive();
   EXPECT_EQ(receiveOn(observed.link), bytesOf("to link"));
   EXPECT_FALSE(observed.link.receiveArmed()) << "a completed receive is spent";
@@ -56,8 +56,8 @@ TEST(UdpLink, TwoLinksShareOneLocalEndpointEachHearingOnlyItsPeer) {
   ASSERT_TRUE(second.becomesReady());
   LoopbackPeer secondPeer(loopbackAddress(11, 3), testPort, loopbackAddress(11, 1), testPort);
   LoopbackPeer firstPeer(loopbackAddress(11, 2), testPort, loopbackAddress(11, 1), testPort);
-  secondPeer.send("for second");
-  firstPeer.send("for first");
+  secondPeer.sendText("for second");
+  firstPeer.sendText("for first");
   EXPECT_EQ(receiveOn(first.link), bytesOf("for first"));
   EXPECT_EQ(receiveOn(second.link), bytesOf("for second"));
 }
