@@ -72,7 +72,7 @@ std::optional<WindowInfo> chooseEditor(const std::vector<WindowInfo>& windows) {
 }
 
 void timeLookupOnce(Desktop& desktop) {
-  if (const std::optional<WindowInfo> editor = chooseEditor(desktop.listWindows())) {
+  if (const std::optional<WindowInfo> editor = chooseEditor(desktop.listWindows({}))) {
     desktop.activate(editor->ownerName, editor->number);
   }
 }
@@ -82,7 +82,7 @@ double timeLookups(Desktop& desktop, int& found) {
   found = 0;
   const auto start = std::chrono::steady_clock::now();
   for (int round = 0; round < kRounds; ++round) {
-    const std::optional<WindowInfo> editor = chooseEditor(desktop.listWindows());
+    const std::optional<WindowInfo> editor = chooseEditor(desktop.listWindows({}));
     if (editor) {
       desktop.activate(editor->ownerName, editor->number);
       ++found;

@@ -33,12 +33,12 @@ class InProcessRelay final : public RelayUnderTest {
     tessevar::LinkSettings settings{"", stage.xtouch, stage.mixer, stage.port};
     tessevar::openConnections(relay_, stage.relay, settings, output_);
     while (!relay_.surfaceLinkReady || !relay_.mixerLinkReady) std::this_thread::sleep_for(1ms);
+    tessevar::armFirstReceive(relay_, tessevar::Side::surface);
+    tessevar::armFirstReceive(relay_, tessevar::Side::mixer);
     loop_ = std::thread([this] {
       auto ignore = [](const tessevar::Datagram&) {};
       tessevar::runRelayLoop(relay_, ignore, ignore);
     });
-    tessevar::armFirstReceive(relay_, tessevar::Side::surface);
-    tessevar::armFirstReceive(relay_, tessevar::Side::mixer);
   }
   ~InProcessRelay() override {
     tessevar::requestQuit(relay_);

@@ -1,6 +1,5 @@
 #include "app/automation.h"
 
-#include "editor/editor.h"
 #include "surface/inspectors.h"
 #include "surface/mapping_state.h"
 #include "surface/surface_context.h"
@@ -8,24 +7,28 @@
 namespace tessevar {
 
 struct Automation::State {
-  State(Desktop& desktop, RelayState& relay)
-      : editor(desktop),
-        context{mapping, editor,
+  State(DesktopFactory openDesktop, LineOutput& output, RelayState& relay)
+      : thread(std::move(openDesktop), output),
+        context{mapping, thread,
                 [&relay](std::span<const std::uint8_t> bytes) { sendToXTouch(relay, bytes); }} {}
 
-  Editor editor;
+  AutomationThread thread;
   MappingState mapping;
   SurfaceContext context;
 };
 
-Automation::Automation(Desktop& desktop, RelayState& relay)
-    : state_(std::make_unique<State>(desktop, relay)) {}
+Automation::Automation(DesktopFactory openDesktop, LineOutput& output, RelayState& relay)
+    : state_(std::make_unique<State>(std::move(openDesktop), output, relay)) {}
 
 Automation::~Automation() = default;
 
-void Automation::prepareEditor() { loadEditor(state_->editor); }
+std::optional<std::string> Automation::start() { return state_->thread.start(); }
 
-void Automation::setEditorPid(std::int64_t pid) { state_->editor.state.editorPid = pid; }
+void Automation::prepareEditor() { state_->thread.refreshEditorWindow(); }
+
+void Automation::setEditorPid(std::int64_t pid) { state_->thread.useEditorPid(pid); }
+
+void Automation::stop(std::chrono::milliseconds patience) { state_->thread.stop(patience); }
 
 void Automation::inspectSurfaceDatagram(const Datagram& datagram) {
   handleSurfaceDatagram(state_->context, datagram);

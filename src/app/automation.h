@@ -1,24 +1,32 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
-#include <span>
+#include <optional>
+#include <string>
 
+#include "editor/automation_thread.h"
 #include "link/relay.h"
-#include "platform/desktop.h"
 
 namespace tessevar {
 
-// Editor automation and the mapping of surface traffic, wired to the relay's
-// send path. Everything here runs on the main thread.
+// The mapping of surface traffic, run by the relay's thread for each
+// datagram before it is forwarded (so the lamps it sends precede that
+// datagram), and the automation thread that carries out what the mapping
+// asks of the editor.
 class Automation {
  public:
-  Automation(Desktop& desktop, RelayState& relay);
+  Automation(DesktopFactory openDesktop, LineOutput& output, RelayState& relay);
   ~Automation();
 
-  // The point table, then the first window lookup and activation.
+  // Starts the automation thread; says why there is no desktop, if so.
+  std::optional<std::string> start();
+  // Start-up's look at the editor: brings it to the front when it is there.
   void prepareEditor();
   void setEditorPid(std::int64_t pid);
+  // Lets the command under way finish, waiting at most `patience`.
+  void stop(std::chrono::milliseconds patience);
 
   void inspectSurfaceDatagram(const Datagram& datagram);
   void inspectMixerDatagram(const Datagram& datagram);

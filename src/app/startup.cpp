@@ -15,25 +15,20 @@
 namespace tessevar {
 namespace {
 
+// How long quitting waits for the editor command under way (one click hold
+// at most, unless the desktop itself hangs).
+constexpr std::chrono::milliseconds automationPatience{500};
+
 // Everything the program shares, created once at the start and kept until
 // the process ends.
 struct Program {
-  Program(std::istream& in, std::ostream& out)
-      : input(in), output(out), desktop(openDesktop()), automation(*desktop, relay) {}
-
-  std::unique_ptr<Desktop> openDesktop() {
-    std::string problem;
-    if (auto desktop = makeDesktop(problem)) return desktop;
-    output.line("editor automation is off: no display could be opened (" + problem + ")");
-    return makeNullDesktop();
-  }
+  Program(std::istream& in, std::ostream& out) : input(in), output(out), automation(makeDesktop, output, relay) {}
 
   std::istream& input;
   LineOutput output;
   Configuration configuration;
   PortNames ports;
   RelayState relay;
-  std::unique_ptr<Desktop> desktop;
   Automation automation;
 };
 
@@ -43,13 +38,7 @@ void waitForBothLinks(const RelayState& relay) {
   }
 }
 
-void startWorkers(Program& program, const ConfigServices& services) {
-  RelayState& relay = program.relay;
-  std::thread surfaceReceive([&relay] { armFirstReceive(relay, Side::surface); });
-  std::thread mixerReceive([&relay] { armFirstReceive(relay, Side::mixer); });
-  surfaceReceive.join();
-  mixerReceive.join();
-
+void startConsole(Program& program, const ConfigServices& services) {
   std::thread console([&program, services] {
     ConsoleActions actions{
         [&program, &services] { runSetup(program.configuration, program.ports, services); },
@@ -64,6 +53,9 @@ void startWorkers(Program& program, const ConfigServices& services) {
 int runTessevar(std::istream& input, std::ostream& output) {
   // Never freed: the console thread uses it until the process ends.
   Program& program = *new Program(input, output);
+  if (std::optional<std::string> problem = program.automation.start()) {
+    program.output.line("editor automation is off: no display could be opened (" + *problem + ")");
+  }
   const ConfigServices services = platformConfigServices(program.input, program.output);
 
   loadConfiguration(program.configuration, program.ports, services,
@@ -77,11 +69,14 @@ int runTessevar(std::istream& input, std::ostream& output) {
   }
   waitForBothLinks(program.relay);
   program.automation.setEditorPid(findEditorProcess().value_or(0));
-  startWorkers(program, services);
+  armFirstReceive(program.relay, Side::surface);
+  armFirstReceive(program.relay, Side::mixer);
+  startConsole(program, services);
 
   runRelayLoop(
       program.relay, [&program](const Datagram& d) { program.automation.inspectSurfaceDatagram(d); },
       [&program](const Datagram& d) { program.automation.inspectMixerDatagram(d); });
+  program.automation.stop(automationPatience);
   return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "editor/editor_state.h"
 #include "platform/desktop.h"
@@ -18,32 +19,56 @@ inline constexpr std::chrono::microseconds clickHold{10'000};
 
 void sleepPause(std::chrono::microseconds duration);
 
+// How the editor's process is found again when the one known has gone.
+struct EditorProcessLookup {
+  using Clock = std::chrono::steady_clock;
+  std::function<std::optional<std::int64_t>()> find;  // 0: none runs; nullopt: cannot tell
+  std::function<bool(std::int64_t pid)> running;
+  std::function<Clock::time_point()> now;
+};
+
+// The system's process listing and process table.
+EditorProcessLookup systemEditorProcessLookup();
+
+// The owner names that identify the editor.
+bool isEditorOwner(const std::string& ownerName);
+
 // Drives the editor application through the desktop: window lookup and
 // activation, clicks at scaled reference points, keys to its process.
 class Editor {
  public:
-  explicit Editor(Desktop& desktop, Pause pause = sleepPause);
+  explicit Editor(Desktop& desktop, Pause pause = sleepPause,
+                  EditorProcessLookup processLookup = systemEditorProcessLookup());
 
   EditorState state;
 
-  // Walks the whole window list; on a match updates editorName and, once the
-  // walk is over, editorWindowBounds. Does not activate.
+  // Looks at every editor window; on a match updates editorName and, once
+  // the walk is over, editorWindowBounds. Does not activate.
   bool findEditorWindow();
   // findEditorWindow, then activateEditor when found.
   bool refreshEditorWindow();
   void activateEditor();
 
   // A left click at reference point (x, y) of a fresh lookup of the window;
-  // nothing when the window is not found.
+  // nothing when the window is not found, or when the point is off every
+  // screen or covered there by another application's window.
   void clickAt(double x, double y);
   // clickAt with entry `index` of editorPoints; nothing for an unknown entry.
   void clickEntry(std::size_t index);
-  // Key down then key up to editorPid; nothing while editorPid is below 1.
+  // Key down then key up to editorPid; nothing while no editor process is
+  // known. A process that has gone is looked for again first.
   void pressKey(std::uint16_t keyCode);
+  // The process id found at start-up; it counts as a search just made.
+  void useEditorPid(std::int64_t pid);
 
  private:
+  bool reachesEditor(Point at);
+  void refreshEditorPid();
+
   Desktop& desktop_;
   Pause pause_;
+  EditorProcessLookup processLookup_;
+  std::optional<EditorProcessLookup::Clock::time_point> lastPidSearch_;
 };
 
 // Loading: fills editorPoints, then looks the window up and activates the

@@ -9,12 +9,13 @@
 namespace tessevar {
 
 // What the program knows about the editor application. Touched only by the
-// relay loop's thread (and by start-up before it), so no lock.
+// thread that drives the editor, so no lock.
 struct EditorState {
   std::vector<Point> editorPoints;  // reference click points, filled once
   Rect editorWindowBounds;          // last rectangle found; kept when the editor goes away
   std::string editorName;           // owner name of the last matching window
   std::int64_t editorWindowNumber = 0;  // number of the window chosen by the lookup
+  bool editorWindowFound = false;       // what the last lookup said
   double windowScaleX = 1.0;
   double windowScaleY = 1.0;
   std::int64_t editorPid = 0;  // 0 or less: no editor process known, keys are skipped

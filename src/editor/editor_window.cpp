@@ -9,33 +9,40 @@ namespace tessevar {
 
 namespace {
 
-bool isEditorOwner(const std::string& ownerName) {
-  return ownerName == "X-AIR-Edit" || ownerName == "M-AIR-Edit";
-}
-
 // A rectangle that cannot place a click is not a window we can use.
 bool isUsable(const Rect& r) {
   return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.width) &&
          std::isfinite(r.height);
 }
 
+// The editor may own several windows; its main one is the oldest, which the
+// window server numbers lowest. A hidden one only serves when none is shown.
+bool beats(const WindowInfo& candidate, const WindowInfo& chosen) {
+  if (candidate.onScreen != chosen.onScreen) return candidate.onScreen;
+  return candidate.number < chosen.number;
+}
+
 }  // namespace
 
-Editor::Editor(Desktop& desktop, Pause pause) : desktop_(desktop), pause_(std::move(pause)) {}
+bool isEditorOwner(const std::string& ownerName) {
+  return ownerName == "X-AIR-Edit" || ownerName == "M-AIR-Edit";
+}
+
+Editor::Editor(Desktop& desktop, Pause pause, EditorProcessLookup processLookup)
+    : desktop_(desktop), pause_(std::move(pause)), processLookup_(std::move(processLookup)) {}
 
 bool Editor::findEditorWindow() {
-  // The editor may own several windows; its main one is the oldest, which the
-  // window server numbers lowest.
   std::optional<WindowInfo> chosen;
-  for (const WindowInfo& window : desktop_.listWindows()) {
+  for (const WindowInfo& window : desktop_.listWindows(isEditorOwner)) {
     if (!isEditorOwner(window.ownerName) || !isUsable(window.bounds)) {
       continue;
     }
     state.editorName = window.ownerName;
-    if (!chosen || window.number < chosen->number) {
+    if (!chosen || beats(window, *chosen)) {
       chosen = window;
     }
   }
+  state.editorWindowFound = chosen.has_value();
   if (!chosen) {
     return false;
   }

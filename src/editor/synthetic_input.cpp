@@ -1,11 +1,30 @@
+#include <signal.h>
+
+#include <cerrno>
 #include <thread>
 
 #include "editor/editor.h"
 #include "editor/editor_points.h"
+#include "editor/editor_process.h"
 
 namespace tessevar {
 
+namespace {
+
+// A restarted editor is looked for at most this often.
+constexpr std::chrono::seconds pidSearchInterval{1};
+
+bool processRunning(std::int64_t pid) {
+  return pid > 0 && (kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
+}  // namespace
+
 void sleepPause(std::chrono::microseconds duration) { std::this_thread::sleep_for(duration); }
+
+EditorProcessLookup systemEditorProcessLookup() {
+  return {findEditorProcess, processRunning, EditorProcessLookup::Clock::now};
+}
 
 void Editor::clickAt(double x, double y) {
   // Looked up at every click so the click follows a moved or resized window.
@@ -16,11 +35,21 @@ void Editor::clickAt(double x, double y) {
   state.windowScaleX = bounds.width / referenceWindowSize.width;
   state.windowScaleY = bounds.height / referenceWindowSize.height;
   const Point at{bounds.x + x * state.windowScaleX, bounds.y + y * state.windowScaleY};
+  if (!reachesEditor(at)) {
+    return;
+  }
   desktop_.postLeftButton(at, true);
   if (pause_) {
     pause_(clickHold);
   }
   desktop_.postLeftButton(at, false);
+}
+
+// Off every screen the pointer would stop at the edge, and over another
+// application the click would operate that one instead.
+bool Editor::reachesEditor(Point at) {
+  const std::optional<std::string> owner = desktop_.ownerAt(at);
+  return owner && isEditorOwner(*owner);
 }
 
 void Editor::clickEntry(std::size_t index) {
@@ -32,11 +61,26 @@ void Editor::clickEntry(std::size_t index) {
 }
 
 void Editor::pressKey(std::uint16_t keyCode) {
+  refreshEditorPid();
   if (state.editorPid < 1) {
     return;
   }
   desktop_.postKey(state.editorPid, keyCode, true);
   desktop_.postKey(state.editorPid, keyCode, false);
+}
+
+void Editor::useEditorPid(std::int64_t pid) {
+  state.editorPid = pid;
+  if (processLookup_.now) lastPidSearch_ = processLookup_.now();
+}
+
+void Editor::refreshEditorPid() {
+  if (!processLookup_.find || !processLookup_.running || !processLookup_.now) return;
+  if (state.editorPid >= 1 && processLookup_.running(state.editorPid)) return;
+  const auto now = processLookup_.now();
+  if (lastPidSearch_ && now - *lastPidSearch_ < pidSearchInterval) return;
+  lastPidSearch_ = now;
+  state.editorPid = processLookup_.find().value_or(0);
 }
 
 }  // namespace tessevar

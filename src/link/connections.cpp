@@ -3,7 +3,7 @@
 #include "link/connection_state.h"
 #include "link/interface_address.h"
 #include "link/udp_link.h"
-#include "link/wake_up.h"
+#include "util/wake_up.h"
 
 namespace tessevar {
 namespace {
@@ -38,7 +38,6 @@ bool setUpConnections(RelayState& relay, const LinkSettings& settings, LineOutpu
 }
 
 void sendToXTouch(RelayState& relay, std::span<const std::uint8_t> bytes) {
-  std::lock_guard lock(relay.receiveLock);
   if (relay.xtouchConnection) relay.xtouchConnection->send(bytes);
 }
 

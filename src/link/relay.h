@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <span>
 #include <string>
 #include <vector>
@@ -14,7 +13,8 @@
 namespace tessevar {
 
 using Datagram = std::vector<std::uint8_t>;
-// Shown each datagram before it is forwarded; it cannot change it.
+// Shown each datagram before it is forwarded, on the relay loop's thread; it
+// cannot change it.
 using Inspector = std::function<void(const Datagram&)>;
 
 class UdpLink;
@@ -22,16 +22,17 @@ class WakeUp;
 
 enum class Side { surface, mixer };
 
-// The relay's program-wide state.
+// The relay's program-wide state. The buffers, the waiting flags and every
+// send belong to the relay loop's thread; the ready flags are raised by the
+// links' start-up threads, and quitting comes from the console.
 struct RelayState {
   RelayState();
   ~RelayState();
 
-  std::mutex receiveLock;  // guards both buffers and every send on either link
-  Datagram surfaceBuffer;
+  Datagram surfaceBuffer;  // the latest datagram from each peer, until forwarded
   Datagram mixerBuffer;
-  std::atomic<bool> surfaceDataWaiting{false};
-  std::atomic<bool> mixerDataWaiting{false};
+  bool surfaceDataWaiting = false;
+  bool mixerDataWaiting = false;
   std::atomic<bool> surfaceLinkReady{false};
   std::atomic<bool> mixerLinkReady{false};
   std::atomic<bool> quitRequested{false};
@@ -66,8 +67,8 @@ void runRelayLoop(RelayState& relay, const Inspector& surfaceInspector, const In
 // Raises quitRequested and wakes the main loop.
 void requestQuit(RelayState& relay);
 
-// Sends one datagram of the program's own to the X-Touch, under receiveLock.
-// Never call it with receiveLock held.
+// Sends one datagram of the program's own to the X-Touch; the relay loop's
+// thread only, like every other send.
 void sendToXTouch(RelayState& relay, std::span<const std::uint8_t> bytes);
 
 }  // namespace tessevar

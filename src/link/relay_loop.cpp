@@ -9,7 +9,7 @@
 #include "link/relay.h"
 #include "link/relay_sides.h"
 #include "link/relay_step.h"
-#include "link/wake_up.h"
+#include "util/wake_up.h"
 
 namespace tessevar {
 namespace {

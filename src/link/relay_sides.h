@@ -19,7 +19,7 @@ inline Datagram& bufferOf(RelayState& relay, Side side) {
   return side == Side::surface ? relay.surfaceBuffer : relay.mixerBuffer;
 }
 
-inline std::atomic<bool>& dataWaitingOf(RelayState& relay, Side side) {
+inline bool& dataWaitingOf(RelayState& relay, Side side) {
   return side == Side::surface ? relay.surfaceDataWaiting : relay.mixerDataWaiting;
 }
 

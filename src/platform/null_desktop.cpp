@@ -5,8 +5,9 @@ namespace {
 
 class NullDesktop final : public Desktop {
  public:
-  std::vector<WindowInfo> listWindows() override { return {}; }
+  std::vector<WindowInfo> listWindows(const OwnerFilter&) override { return {}; }
   void activate(const std::string&, std::int64_t) override {}
+  std::optional<std::string> ownerAt(Point) override { return std::nullopt; }
   void postLeftButton(Point, bool) override {}
   void postKey(std::int64_t, std::uint16_t, bool) override {}
 };

@@ -14,7 +14,7 @@ using testing::FakeDesktop;
 class EditorWindowTest : public ::testing::Test {
  protected:
   FakeDesktop desktop;
-  Editor editor{desktop, desktop.pause()};
+  Editor editor{desktop, desktop.pause(), {}};
 };
 
 TEST_F(EditorWindowTest, OnlyExactOwnerNamesMatch) {
@@ -38,6 +38,17 @@ TEST_F(EditorWindowTest, SeveralMatchesChooseTheLowestNumberAndNameTheLastMatch)
   ASSERT_EQ(desktop.events.size(), 1u);
   EXPECT_EQ(desktop.events[0],
             (DesktopEvent{.kind = DesktopEvent::Kind::activate, .ownerName = "M-AIR-Edit", .number = 12}));
+}
+
+// Without a window manager a hidden helper window of the editor can carry a
+// lower number than its main window; it must not draw the clicks.
+TEST_F(EditorWindowTest, HiddenWindowServesOnlyWhenNoneIsShown) {
+  desktop.windows = {{3, "X-AIR-Edit", {0, 0, 10, 10}, false}, {9, "X-AIR-Edit", {100, 50, 1154, 734}}};
+  ASSERT_TRUE(editor.findEditorWindow());
+  EXPECT_EQ(editor.state.editorWindowNumber, 9);
+  desktop.windows = {{3, "X-AIR-Edit", {0, 0, 10, 10}, false}, {2, "X-AIR-Edit", {5, 5, 20, 20}, false}};
+  ASSERT_TRUE(editor.findEditorWindow());
+  EXPECT_EQ(editor.state.editorWindowNumber, 2);
 }
 
 TEST_F(EditorWindowTest, WindowWithoutUsableBoundsIsSkipped) {

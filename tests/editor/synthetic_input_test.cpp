@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "editor/editor.h"
 #include "support/fake_desktop.h"
 
@@ -24,7 +28,7 @@ TEST_P(ClickScaling, PostsDownHoldUpAtTheScaledPoint) {
   const ScaleCase& c = GetParam();
   FakeDesktop desktop;
   desktop.windows = {{4, "X-AIR-Edit", c.window}};
-  Editor editor{desktop, desktop.pause()};
+  Editor editor{desktop, desktop.pause(), {}};
   editor.clickAt(c.reference.x, c.reference.y);
   const std::vector<DesktopEvent> expected{
       {.kind = Kind::leftButton, .at = c.expected, .down = true},
@@ -40,13 +44,44 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ScaleCase{{100, 50, 1154, 734}, {25, 380}, {125, 430}, 1.0, 1.0},
                       ScaleCase{{0, 25, 577, 367}, {1130, 415}, {565, 232.5}, 0.5, 0.5},
                       ScaleCase{{10, 20, 2308, 1468}, {40, 50}, {90, 120}, 2.0, 2.0},
-                      ScaleCase{{33, 44, 800, 600}, {0, 0}, {33, 44}, 800 / 1154.0, 600 / 734.0},
-                      // Beyond the reference size: posted outside the window, not clamped.
-                      ScaleCase{{0, 0, 1154, 734}, {1500, 900}, {1500, 900}, 1.0, 1.0}));
+                      ScaleCase{{33, 44, 800, 600}, {0, 0}, {33, 44}, 800 / 1154.0, 600 / 734.0}));
+
+struct ReachCase {
+  const char* name;
+  std::vector<WindowInfo> windows;  // later ones on top
+  Point reference;
+  bool posted;
+};
+
+class ClickReach : public ::testing::TestWithParam<ReachCase> {};
+
+// A click is posted only where the editor itself would receive it.
+TEST_P(ClickReach, PostsOnlyWhereTheEditorIsOnTop) {
+  FakeDesktop desktop;
+  desktop.windows = GetParam().windows;
+  Editor editor{desktop, desktop.pause(), {}};
+  editor.clickAt(GetParam().reference.x, GetParam().reference.y);
+  EXPECT_EQ(desktop.clicks().size(), GetParam().posted ? 1u : 0u);
+}
+
+const WindowInfo editorAtOrigin{4, "X-AIR-Edit", {0, 0, 1154, 734}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktops, ClickReach,
+    ::testing::Values(
+        ReachCase{"uncovered", {editorAtOrigin}, {75, 380}, true},
+        // X would move the pointer to the screen's edge and click there.
+        ReachCase{"off_screen", {{4, "X-AIR-Edit", {-500, -300, 1154, 734}}}, {75, 380}, false},
+        ReachCase{"covered_by_another_application",
+                  {editorAtOrigin, {5, "Terminal", {50, 350, 100, 100}}}, {75, 380}, false},
+        ReachCase{"other_window_elsewhere", {editorAtOrigin, {5, "Terminal", {600, 0, 100, 100}}}, {75, 380}, true},
+        ReachCase{"editor_dialog_on_top", {editorAtOrigin, {6, "X-AIR-Edit", {50, 350, 100, 100}}}, {75, 380}, true},
+        ReachCase{"beyond_the_window", {editorAtOrigin}, {1500, 900}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ClickAt, FollowsTheWindowWhenItMovesBetweenClicks) {
   FakeDesktop desktop;
-  Editor editor{desktop, desktop.pause()};
+  Editor editor{desktop, desktop.pause(), {}};
   desktop.windows = {{4, "X-AIR-Edit", {0, 0, 1154, 734}}};
   editor.clickAt(25, 380);
   desktop.windows = {{4, "X-AIR-Edit", {200, 100, 1154, 734}}};
@@ -58,15 +93,47 @@ TEST(ClickAt, FollowsTheWindowWhenItMovesBetweenClicks) {
 TEST(ClickAt, NoEditorWindowMeansNothingPostedAfterTheLookup) {
   FakeDesktop desktop;
   desktop.windows = {{1, "Finder", {0, 0, 1154, 734}}};
-  Editor editor{desktop, desktop.pause()};
+  Editor editor{desktop, desktop.pause(), {}};
   editor.clickAt(25, 380);
   EXPECT_TRUE(desktop.events.empty());
   EXPECT_EQ(desktop.lookups, 1);
 }
 
+// The editor restarted, or started after the program: keys follow it, and
+// the process listing is read at most once a second meanwhile.
+TEST(PressKey, FindsARestartedEditorAtMostOnceASecond) {
+  FakeDesktop desktop;
+  std::chrono::steady_clock::time_point now{};
+  std::int64_t running = 0;
+  int searches = 0;
+  EditorProcessLookup lookup{[&]() -> std::optional<std::int64_t> { ++searches; return running; },
+                             [&](std::int64_t pid) { return pid == running; }, [&] { return now; }};
+  Editor editor{desktop, desktop.pause(), lookup};
+  editor.useEditorPid(0);  // none at start-up
+  editor.pressKey(0x7A);
+  EXPECT_EQ(searches, 0);
+
+  running = 700;  // started later
+  now += std::chrono::milliseconds(999);
+  editor.pressKey(0x7A);
+  now += std::chrono::milliseconds(1);
+  editor.pressKey(0x78);
+  running = 800;  // restarted
+  editor.pressKey(0x63);
+  now += std::chrono::seconds(1);
+  editor.pressKey(0x76);
+  editor.pressKey(0x35);  // still running: no search
+
+  EXPECT_EQ(searches, 2);
+  std::vector<std::int64_t> pids;
+  for (const auto& e : desktop.events) if (e.down) pids.push_back(e.number);
+  EXPECT_EQ(pids, (std::vector<std::int64_t>{700, 700, 800, 800}));
+  EXPECT_EQ(desktop.keys(), (std::vector<std::uint16_t>{0x78, 0x63, 0x76, 0x35}));
+}
+
 TEST(PressKey, NeedsAPositivePidAndPostsDownThenUpWithoutPause) {
   FakeDesktop desktop;
-  Editor editor{desktop, desktop.pause()};
+  Editor editor{desktop, desktop.pause(), {}};
   editor.pressKey(0x7A);
   editor.state.editorPid = -3;
   editor.pressKey(0x7A);

@@ -18,6 +18,7 @@
 
 #include "editor/editor.h"
 #include "editor/editor_points.h"
+#include "support/direct_editor.h"
 #include "support/fake_desktop.h"
 #include "support/fake_xtouch.h"
 #include "surface/inspectors.h"
@@ -137,11 +138,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t scene = in.byte();
   FakeDesktop desktop;
   FakeXTouch xtouch;
-  tessevar::Editor editor(desktop, desktop.pause());
+  tessevar::Editor editor(desktop, desktop.pause(), {});
+  tessevar::testing::DirectEditor actions(editor);
   tessevar::fillEditorPoints(editor.state.editorPoints);
   editor.state.editorPid = (scene & 4) ? 512 : 0;
   tessevar::MappingState mapping;
-  tessevar::SurfaceContext context{mapping, editor, xtouch.sender()};
+  tessevar::SurfaceContext context{mapping, actions, xtouch.sender()};
 
   const auto windows = editorWindows(in, scene);
   bool shown = scene & 1;

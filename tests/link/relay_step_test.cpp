@@ -18,12 +18,8 @@ struct StepRecorder {
 
   Inspector inspector(const std::string& side) {
     return [this, side](const Datagram& datagram) {
-      bool flagStillUp = side == "surface" ? relay.surfaceDataWaiting.load() : relay.mixerDataWaiting.load();
-      // The lock must be free while an inspector runs: it may send on its own.
-      bool lockFree = relay.receiveLock.try_lock();
-      if (lockFree) relay.receiveLock.unlock();
-      calls.push_back(side + ":" + std::string(datagram.begin(), datagram.end()) + (flagStillUp ? " flag up" : "") +
-                      (lockFree ? "" : " locked"));
+      bool flagStillUp = side == "surface" ? relay.surfaceDataWaiting : relay.mixerDataWaiting;
+      calls.push_back(side + ":" + std::string(datagram.begin(), datagram.end()) + (flagStillUp ? " flag up" : ""));
     };
   }
   void step() { relayStep(relay, inspector("surface"), inspector("mixer")); }

@@ -45,16 +45,13 @@ class RunningRelay {
     if (!eventually([this] { return relay.surfaceLinkReady && relay.mixerLinkReady; })) {
       throw std::runtime_error("links never became ready");
     }
+    armFirstReceive(relay, Side::surface);
+    armFirstReceive(relay, Side::mixer);
     loop_ = std::thread([this] {
       runRelayLoop(
           relay, [this](const Datagram& d) { surfaceLog.record(d); },
           [this](const Datagram& d) { mixerLog.record(d); });
     });
-    // Start-up arms the two sides from threads of their own.
-    std::thread surfaceArm([this] { armFirstReceive(relay, Side::surface); });
-    std::thread mixerArm([this] { armFirstReceive(relay, Side::mixer); });
-    surfaceArm.join();
-    mixerArm.join();
   }
   ~RunningRelay() {
     requestQuit(relay);

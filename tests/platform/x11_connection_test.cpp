@@ -25,10 +25,10 @@ using X11ServerLoss = X11Session;
 
 TEST_F(X11ServerLoss, DesktopBecomesEmptyAndQuietWhenTheServerDies) {
   auto editor = startEditor();
-  ASSERT_FALSE(desktop_->listWindows().empty());
+  ASSERT_FALSE(desktop_->listWindows({}).empty());
   server_->kill();
   for (int round = 0; round < 2; ++round) {
-    EXPECT_TRUE(desktop_->listWindows().empty());
+    EXPECT_TRUE(desktop_->listWindows({}).empty());
     desktop_->activate("X-AIR-Edit", editor->window());
     desktop_->postLeftButton({10, 10}, true);
     desktop_->postLeftButton({10, 10}, false);
@@ -45,7 +45,7 @@ TEST_F(X11ServerLoss, APostIntoADeadConnectionDoesNotEndTheProcess) {
   server_->kill();
   desktop_->postLeftButton({10, 10}, true);
   desktop_->postLeftButton({10, 10}, false);
-  EXPECT_TRUE(desktop_->listWindows().empty());
+  EXPECT_TRUE(desktop_->listWindows({}).empty());
 }
 
 }  // namespace

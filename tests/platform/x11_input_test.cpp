@@ -103,7 +103,7 @@ TEST_F(X11Input, ActivationGivesTheEditorWindowTheFocus) {
   EXPECT_EQ(editor->waitForLine("focus"), "focus");
   EXPECT_THAT(other->lines(), ElementsAre(::testing::StartsWith("ready ")));
   desktop_->activate("X-AIR-Edit", 0x7fffffff);  // no such window: nothing breaks
-  EXPECT_FALSE(desktop_->listWindows().empty());
+  EXPECT_FALSE(desktop_->listWindows({}).empty());
 }
 
 }  // namespace

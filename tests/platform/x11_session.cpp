@@ -41,7 +41,7 @@ std::unique_ptr<EditorUnderTest> X11Session::startEditor(const std::vector<std::
 }
 
 std::optional<WindowInfo> X11Session::findWindow(std::int64_t number) {
-  for (const WindowInfo& window : desktop_->listWindows()) {
+  for (const WindowInfo& window : desktop_->listWindows({})) {
     if (window.number == number) return window;
   }
   return std::nullopt;

@@ -89,7 +89,7 @@ TEST_F(X11WindowList, LosesTheEditorWhenItQuitsAndFindsItWhenItComesBack) {
   for (int attempt = 0; attempt < 2000 && findWindow(oldNumber); ++attempt) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  EXPECT_THAT(desktop_->listWindows(),
+  EXPECT_THAT(desktop_->listWindows({}),
               Not(Contains(Field(&WindowInfo::ownerName, "X-AIR-Edit"))));
 
   auto second = startEditor({"--geometry", "577x367+5+6"});

@@ -3,7 +3,9 @@
 // A desktop that lists the windows a test gives it and records what is posted,
 // including the click hold, in one ordered log.
 
+#include <algorithm>
 #include <chrono>
+#include <optional>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -26,15 +28,31 @@ struct DesktopEvent {
   bool operator==(const DesktopEvent&) const = default;
 };
 
+// Windows later in `windows` lie on top of earlier ones.
 class FakeDesktop : public Desktop {
  public:
   std::vector<WindowInfo> windows;
+  std::vector<Rect> screens{{0, 0, 2560, 1600}};
   std::vector<DesktopEvent> events;
   int lookups = 0;
 
-  std::vector<WindowInfo> listWindows() override {
+  std::vector<WindowInfo> listWindows(const OwnerFilter& wanted) override {
     ++lookups;
-    return windows;
+    std::vector<WindowInfo> listed;
+    for (const auto& w : windows) {
+      if (!wanted || wanted(w.ownerName)) listed.push_back(w);
+    }
+    return listed;
+  }
+  std::optional<std::string> ownerAt(Point at) override {
+    const auto contains = [at](const Rect& r) {
+      return at.x >= r.x && at.y >= r.y && at.x < r.x + r.width && at.y < r.y + r.height;
+    };
+    if (std::none_of(screens.begin(), screens.end(), contains)) return std::nullopt;
+    for (auto w = windows.rbegin(); w != windows.rend(); ++w) {
+      if (w->onScreen && contains(w->bounds)) return w->ownerName;
+    }
+    return std::nullopt;
   }
   void activate(const std::string& ownerName, std::int64_t windowNumber) override {
     events.push_back({.kind = DesktopEvent::Kind::activate, .ownerName = ownerName, .number = windowNumber});

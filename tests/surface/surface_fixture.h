@@ -8,6 +8,7 @@
 
 #include "editor/editor.h"
 #include "editor/editor_points.h"
+#include "support/direct_editor.h"
 #include "support/fake_desktop.h"
 #include "support/fake_xtouch.h"
 #include "surface/mapping_state.h"
@@ -35,9 +36,10 @@ class SurfaceTest : public ::testing::Test {
 
   FakeDesktop desktop;
   FakeXTouch xtouch;
-  Editor editor{desktop, desktop.pause()};
+  Editor editor{desktop, desktop.pause(), {}};
+  DirectEditor actions{editor};
   MappingState mapping;
-  SurfaceContext context{mapping, editor, xtouch.sender()};
+  SurfaceContext context{mapping, actions, xtouch.sender()};
 };
 
 }  // namespace tessevar::testing

@@ -49,19 +49,42 @@ void post(CGEventRef event, CGEventTapLocation tap) {
   CFRelease(event);
 }
 
+// The window server's list, front to back.
+std::vector<WindowInfo> copyWindows(CGWindowListOption option) {
+  std::vector<WindowInfo> windows;
+  CfRef<CFArrayRef> list(CGWindowListCopyWindowInfo(option, kCGNullWindowID));
+  if (list.ref == nullptr) return windows;
+  for (CFIndex i = 0; i < CFArrayGetCount(list.ref); ++i) {
+    const void* entry = CFArrayGetValueAtIndex(list.ref, i);
+    if (entry == nullptr || CFGetTypeID(entry) != CFDictionaryGetTypeID()) continue;
+    WindowInfo window;
+    if (readWindow(static_cast<CFDictionaryRef>(entry), window)) windows.push_back(window);
+  }
+  return windows;
+}
+
+bool contains(const Rect& r, Point at) {
+  return at.x >= r.x && at.y >= r.y && at.x < r.x + r.width && at.y < r.y + r.height;
+}
+
 class MacDesktop final : public Desktop {
  public:
-  std::vector<WindowInfo> listWindows() override {
-    std::vector<WindowInfo> windows;
-    CfRef<CFArrayRef> list(CGWindowListCopyWindowInfo(kCGWindowListOptionAll, kCGNullWindowID));
-    if (list.ref == nullptr) return windows;
-    for (CFIndex i = 0; i < CFArrayGetCount(list.ref); ++i) {
-      const void* entry = CFArrayGetValueAtIndex(list.ref, i);
-      if (entry == nullptr || CFGetTypeID(entry) != CFDictionaryGetTypeID()) continue;
-      WindowInfo window;
-      if (readWindow(static_cast<CFDictionaryRef>(entry), window)) windows.push_back(window);
-    }
+  std::vector<WindowInfo> listWindows(const OwnerFilter& wanted) override {
+    std::vector<WindowInfo> windows = copyWindows(kCGWindowListOptionAll);
+    std::erase_if(windows, [&](const WindowInfo& w) { return wanted && !wanted(w.ownerName); });
     return windows;
+  }
+
+  std::optional<std::string> ownerAt(Point at) override {
+    uint32_t displays = 0;
+    if (CGGetDisplaysWithPoint(CGPointMake(at.x, at.y), 0, nullptr, &displays) != kCGErrorSuccess ||
+        displays == 0) {
+      return std::nullopt;
+    }
+    for (const WindowInfo& window : copyWindows(kCGWindowListOptionOnScreenOnly)) {
+      if (contains(window.bounds, at)) return window.ownerName;
+    }
+    return std::nullopt;
   }
 
   void activate(const std::string& ownerName, std::int64_t) override {

@@ -30,7 +30,7 @@ class X11Desktop final : public Desktop {
     hasXTest_ = XTestQueryExtension(connection_->display(), &event, &error, &major, &minor);
   }
 
-  std::vector<WindowInfo> listWindows() override {
+  std::vector<WindowInfo> listWindows(const OwnerFilter& wanted) override {
     SigpipeGuard guard;
     if (!connection_->stillConnected()) return {};
     // Its round trip brings every earlier notification in for catchUp().
@@ -38,7 +38,14 @@ class X11Desktop final : public Desktop {
     cache_.catchUp();
     std::vector<WindowInfo> windows = describeWindows(*connection_, atoms_, topLevels, cache_);
     cache_.keepOnly(topLevels.windows);
+    std::erase_if(windows, [&](const WindowInfo& w) { return wanted && !wanted(w.ownerName); });
     return windows;
+  }
+
+  std::optional<std::string> ownerAt(Point at) override {
+    SigpipeGuard guard;
+    if (!connection_->stillConnected()) return std::nullopt;
+    return ownerOfWindowAt(*connection_, atoms_, at);
   }
 
   void activate(const std::string&, std::int64_t windowNumber) override {

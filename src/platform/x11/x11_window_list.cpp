@@ -2,6 +2,7 @@
 
 #include <X11/Xatom.h>
 
+#include <cmath>
 #include <map>
 
 #include "platform/x11/process_name.h"
@@ -86,10 +87,60 @@ std::optional<WindowInfo> describe(const X11Connection& connection, const X11Ato
     return std::nullopt;
   }
   if (!entry.owner && !entry.mapped) return std::nullopt;
-  return WindowInfo{static_cast<std::int64_t>(window), owner, *entry.outer};
+  return WindowInfo{static_cast<std::int64_t>(window), owner, *entry.outer, entry.mapped};
+}
+
+std::vector<Window> childrenOf(Display* display, Window window) {
+  Window root = None;
+  Window parent = None;
+  Window* children = nullptr;
+  unsigned count = 0;
+  std::vector<Window> result;
+  if (XQueryTree(display, window, &root, &parent, &children, &count) != 0 && children) {
+    result.assign(children, children + count);
+  }
+  if (children != nullptr) XFree(children);
+  return result;
+}
+
+// Frames hold the client a level or two down; helpers of a toolkit sit
+// beside it, so the search goes breadth first.
+std::optional<std::string> ownerWithin(const X11Connection& connection, const X11Atoms& atoms,
+                                       Window top) {
+  NameCache names;
+  std::vector<Window> level{top};
+  for (int depth = 0; depth < 3 && !level.empty(); ++depth) {
+    std::vector<Window> next;
+    for (const Window window : level) {
+      if (auto owner = ownerName(connection, atoms, window, names)) return owner;
+      const std::vector<Window> children = childrenOf(connection.display(), window);
+      next.insert(next.end(), children.begin(), children.end());
+    }
+    level = std::move(next);
+  }
+  return std::nullopt;
 }
 
 }  // namespace
+
+std::optional<std::string> ownerOfWindowAt(const X11Connection& connection, const X11Atoms& atoms,
+                                           Point at) {
+  Display* display = connection.display();
+  const double width = DisplayWidth(display, DefaultScreen(display));
+  const double height = DisplayHeight(display, DefaultScreen(display));
+  const double x = std::round(at.x);
+  const double y = std::round(at.y);
+  if (!(x >= 0 && y >= 0 && x < width && y < height)) return std::nullopt;
+  int rootX = 0;
+  int rootY = 0;
+  Window child = None;
+  if (XTranslateCoordinates(display, connection.root(), connection.root(), static_cast<int>(x),
+                            static_cast<int>(y), &rootX, &rootY, &child) == 0 ||
+      child == None) {
+    return std::nullopt;
+  }
+  return ownerWithin(connection, atoms, child);
+}
 
 TopLevels topLevelWindows(const X11Connection& connection, const X11Atoms& atoms) {
   Display* display = connection.display();

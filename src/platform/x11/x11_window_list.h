@@ -32,4 +32,10 @@ long windowPid(const X11Connection& connection, const X11Atoms& atoms, Window wi
 std::vector<WindowInfo> describeWindows(const X11Connection& connection, const X11Atoms& atoms,
                                         const TopLevels& topLevels, WindowCache& cache);
 
+// The owner of the topmost window at a point of the screen: the root child
+// there, or the first window inside it that names an owner (a window
+// manager's frame names none). nullopt off the screen or over no owner.
+std::optional<std::string> ownerOfWindowAt(const X11Connection& connection, const X11Atoms& atoms,
+                                           Point at);
+
 }  // namespace tessevar

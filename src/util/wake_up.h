@@ -2,8 +2,8 @@
 
 namespace tessevar {
 
-// A self-pipe that breaks the relay loop out of poll(): any thread may raise
-// it; the loop drains it after waking.
+// A self-pipe that breaks a loop out of poll(): any thread may raise it; the
+// loop drains it after waking.
 class WakeUp {
  public:
   WakeUp();

@@ -1,4 +1,4 @@
-#include "link/wake_up.h"
+#include "util/wake_up.h"
 
 #include <fcntl.h>
 #include <unistd.h>

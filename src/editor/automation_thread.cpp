@@ -1,0 +1,139 @@
+#include "editor/automation_thread.h"
+
+#include <poll.h>
+
+#include <array>
+
+#include "editor/editor_points.h"
+
+namespace tessevar {
+
+namespace {
+
+// The thread looks at the desktop at least this often, so a lost one is
+// brought back even when nothing else happens.
+constexpr int idleWakeMilliseconds = 1000;
+
+std::string droppedLine(std::size_t count) {
+  return "editor automation fell behind: " + std::to_string(count) +
+         (count == 1 ? " editor action dropped" : " editor actions dropped");
+}
+
+}  // namespace
+
+AutomationThread::AutomationThread(DesktopFactory openDesktop, LineOutput& output, Options options)
+    : openDesktop_(std::move(openDesktop)),
+      output_(output),
+      options_(std::move(options)),
+      queue_(options_.limits),
+      endedSignal_(ended_.get_future().share()) {}
+
+AutomationThread::~AutomationThread() {
+  if (thread_.joinable()) {
+    stopping_ = true;
+    wakeUp_.raise();
+    thread_.join();
+  }
+}
+
+std::optional<std::string> AutomationThread::start() {
+  std::promise<std::optional<std::string>> opened;
+  std::future<std::optional<std::string>> problem = opened.get_future();
+  thread_ = std::thread([this, opened = std::move(opened)]() mutable { run(std::move(opened)); });
+  return problem.get();
+}
+
+bool AutomationThread::stop(std::chrono::milliseconds patience) {
+  if (!thread_.joinable()) return true;
+  stopping_ = true;
+  wakeUp_.raise();
+  if (endedSignal_.wait_for(patience) != std::future_status::ready) {
+    thread_.detach();  // stuck in the desktop; the process's end takes it
+    return false;
+  }
+  thread_.join();
+  return true;
+}
+
+bool AutomationThread::refreshEditorWindow() {
+  if (!editorWindowExists_) return false;
+  queue({.kind = EditorCommand::Kind::activate});
+  return true;
+}
+
+void AutomationThread::clickEntry(std::size_t index) {
+  queue({.kind = EditorCommand::Kind::click, .entry = index});
+}
+
+void AutomationThread::pressKey(std::uint16_t keyCode) {
+  queue({.kind = EditorCommand::Kind::key, .keyCode = keyCode});
+}
+
+void AutomationThread::useEditorPid(std::int64_t pid) {
+  queue({.kind = EditorCommand::Kind::usePid, .pid = pid});
+}
+
+void AutomationThread::queue(const EditorCommand& command) {
+  if (queue_.push(command, options_.now())) wakeUp_.raise();
+}
+
+void AutomationThread::open(std::promise<std::optional<std::string>>& opened) {
+  std::string problem;
+  desktop_ = openDesktop_ ? openDesktop_(problem) : nullptr;
+  std::optional<std::string> failure;
+  if (!desktop_) {
+    failure = problem;
+    desktop_ = makeNullDesktop();
+  }
+  editor_ = std::make_unique<Editor>(*desktop_, options_.pause, options_.processLookup);
+  fillEditorPoints(editor_->state.editorPoints);
+  editorWindowExists_ = editor_->findEditorWindow();
+  opened.set_value(failure);
+}
+
+void AutomationThread::run(std::promise<std::optional<std::string>> opened) {
+  open(opened);
+  while (!stopping_) {
+    followDesktop();
+    if (std::optional<EditorCommand> command = queue_.take(options_.now())) {
+      carryOut(*command);
+      reportDrops();
+      continue;
+    }
+    reportDrops();
+    if (queue_.prepareToWait()) waitForWork();
+  }
+  ended_.set_value();
+}
+
+void AutomationThread::carryOut(const EditorCommand& command) {
+  switch (command.kind) {
+    case EditorCommand::Kind::activate: editor_->refreshEditorWindow(); break;
+    case EditorCommand::Kind::click: editor_->clickEntry(command.entry); break;
+    case EditorCommand::Kind::key: editor_->pressKey(command.keyCode); return;
+    case EditorCommand::Kind::usePid: editor_->useEditorPid(command.pid); return;
+  }
+  editorWindowExists_ = editor_->state.editorWindowFound;
+}
+
+// A window that appeared or went away counts for the next datagram.
+void AutomationThread::followDesktop() {
+  if (!desktop_->takeNotifications()) return;
+  queue_.desktopChanged();
+  editorWindowExists_ = editor_->findEditorWindow();
+}
+
+void AutomationThread::reportDrops() {
+  if (std::optional<std::size_t> dropped = queue_.dropReport(options_.now())) {
+    output_.line(droppedLine(*dropped));
+  }
+}
+
+void AutomationThread::waitForWork() {
+  std::array<pollfd, 2> fds{pollfd{wakeUp_.descriptor(), POLLIN, 0},
+                            pollfd{desktop_->notificationDescriptor(), POLLIN, 0}};
+  const nfds_t count = fds[1].fd >= 0 ? 2 : 1;
+  if (poll(fds.data(), count, idleWakeMilliseconds) > 0 && fds[0].revents != 0) wakeUp_.drain();
+}
+
+}  // namespace tessevar

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <future>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "editor/automation_queue.h"
+#include "editor/editor.h"
+#include "editor/editor_actions.h"
+#include "platform/desktop.h"
+#include "util/line_output.h"
+#include "util/wake_up.h"
+
+namespace tessevar {
+
+// Opens the platform's desktop on the calling thread; nullptr plus a reason
+// when there is none.
+using DesktopFactory = std::function<std::unique_ptr<Desktop>(std::string& problem)>;
+
+// The one thread that talks to the desktop. The relay's thread asks through
+// EditorActions and never waits: lookups, activations, clicks (with their
+// hold) and keys are queued (AutomationQueue) and carried out here in order.
+// Whether an editor window exists is kept current here, from the desktop's
+// notifications and from every lookup, for the relay's thread to read.
+class AutomationThread final : public EditorActions {
+ public:
+  struct Options {
+    Pause pause = sleepPause;
+    EditorProcessLookup processLookup = systemEditorProcessLookup();
+    AutomationQueue::Limits limits{};
+    std::function<AutomationQueue::Clock::time_point()> now = AutomationQueue::Clock::now;
+  };
+
+  // Dropped commands are reported on `output`.
+  AutomationThread(DesktopFactory openDesktop, LineOutput& output, Options options);
+  AutomationThread(DesktopFactory openDesktop, LineOutput& output)
+      : AutomationThread(std::move(openDesktop), output, Options{}) {}
+  ~AutomationThread() override;
+  AutomationThread(const AutomationThread&) = delete;
+  AutomationThread& operator=(const AutomationThread&) = delete;
+
+  // Starts the thread, which opens the desktop, fills the point table and
+  // looks the editor up once. Returns why no desktop could be opened (the
+  // thread then goes on with one that does nothing).
+  std::optional<std::string> start();
+  // Ends the thread after the command under way (at most one click hold).
+  // Gives up waiting after `patience`, leaving the thread to the process's
+  // end; false then, and this object must outlive the process.
+  bool stop(std::chrono::milliseconds patience);
+
+  bool refreshEditorWindow() override;
+  void clickEntry(std::size_t index) override;
+  void pressKey(std::uint16_t keyCode) override;
+  // The editor's process as start-up found it (0: none).
+  void useEditorPid(std::int64_t pid);
+
+ private:
+  void run(std::promise<std::optional<std::string>> opened);
+  void open(std::promise<std::optional<std::string>>& opened);
+  void carryOut(const EditorCommand& command);
+  void followDesktop();
+  void reportDrops();
+  void waitForWork();
+  void queue(const EditorCommand& command);
+
+  DesktopFactory openDesktop_;
+  LineOutput& output_;
+  Options options_;
+  AutomationQueue queue_;
+  WakeUp wakeUp_;
+  std::atomic<bool> editorWindowExists_{false};
+  std::atomic<bool> stopping_{false};
+  std::promise<void> ended_;
+  std::shared_future<void> endedSignal_;
+  // The automation thread's own, from start() on.
+  std::unique_ptr<Desktop> desktop_;
+  std::unique_ptr<Editor> editor_;
+  std::thread thread_;
+};
+
+}  // namespace tessevar
