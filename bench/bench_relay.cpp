@@ -1,7 +1,8 @@
-// Relay latency, lossless throughput and idle CPU. Inside the test network
-// (scripts/testnet) the real program is measured; elsewhere the relay loop
-// in this process, on loopback. A direct send between two sockets is the
-// baseline.
+// Relay latency, lossless throughput and idle CPU, and how much editor
+// automation holds the relay up. Inside the test network (scripts/testnet)
+// the real program is measured, with a test editor on a private X server when
+// one can be started; elsewhere the relay loop in this process, on loopback.
+// A direct send between two sockets is the baseline.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -119,11 +120,12 @@ double percentile(std::vector<double> values, double fraction) {
 struct Latency {
   double median;
   double p99;
+  double max;
   std::size_t received;
 };
 
 Latency summarise(const std::vector<double>& values) {
-  return {percentile(values, 0.5), percentile(values, 0.99), values.size()};
+  return {percentile(values, 0.5), percentile(values, 0.99), percentile(values, 1.0), values.size()};
 }
 
 void printLatencyRow(const char* what, Latency latency) {
@@ -136,11 +138,11 @@ void printAdded(const char* what, Latency relayed, Latency direct) {
   double addedP99 = relayed.p99 - direct.p99;
   std::printf("  %-28s %9.1f %9.1f   ratio to direct: median %.1fx, p99 %.1fx   [%s]\n", what, addedMedian,
               addedP99, relayed.median / direct.median, relayed.p99 / direct.p99,
-              addedMedian <= 50 && addedP99 <= 250 ? "meets target" : "MISSES target");
+              addedMedian <= 50 ? "meets target" : "MISSES target");
 }
 
 void benchLatency(PeerSocket& xtouch, PeerSocket& mixer) {
-  std::printf("(a) one-way latency, %d datagrams at 1 kHz, microseconds\n", latencyCount);
+  std::printf("(c1) one-way latency, %d datagrams at 1 kHz, microseconds\n", latencyCount);
   std::printf("  %-28s %9s %9s\n", "", "median", "p99");
   const Stage& stage = benchStage();
   PeerSocket directFrom(stage.directA, stage.directB, stage.directPort);
@@ -157,10 +159,50 @@ void benchLatency(PeerSocket& xtouch, PeerSocket& mixer) {
   printLatencyRow("through relay mixer->X-Touch", towardsSurface);
   printAdded("added, X-Touch->mixer", towardsMixer, direct);
   printAdded("added, mixer->X-Touch", towardsSurface, direct);
-  std::printf("  target: added median <= 50 us, added p99 <= 250 us\n\n");
+  std::printf("  target: added median <= 50 us\n\n");
 }
 
-// ---- (b) throughput ------------------------------------------------------
+// ---- (a) stall: the surface's stream while the editor is being clicked ----
+
+// Display runs "01" and "02" in turn: each selects another strip, two clicks.
+constexpr std::array<std::array<std::uint8_t, 5>, 2> displayRuns{{{0xB0, 0x60, 0x00, 0x61, 0x06},
+                                                                 {0xB0, 0x60, 0x00, 0x61, 0x5B}}};
+constexpr auto displayRunInterval = 250ms;
+constexpr int stallCount = 4000;
+
+void benchStall(PeerSocket& xtouch, PeerSocket& mixer, bool editorPresent) {
+  std::printf("(a) stall: X-Touch stream at 1 kHz (%d datagrams) while the mixer selects another strip every %lld ms\n",
+              stallCount, static_cast<long long>(displayRunInterval.count()));
+  if (!editorPresent) std::printf("  (no test editor: nothing is clicked, so this shows no stall either way)\n");
+  const Stage& stage = benchStage();
+  PeerSocket directFrom(stage.directA, stage.directB, stage.directPort);
+  PeerSocket directTo(stage.directB, stage.directA, stage.directPort);
+  Latency direct = summarise(oneWayLatencies(directFrom, directTo, stallCount));
+  std::atomic<bool> streaming{true};
+  std::thread selector([&] {
+    for (std::size_t run = 0; streaming; ++run) {
+      mixer.send(displayRuns[run % 2].data(), displayRuns[run % 2].size());
+      std::this_thread::sleep_for(displayRunInterval);
+    }
+  });
+  Latency stream = summarise(oneWayLatencies(xtouch, mixer, stallCount));
+  streaming = false;
+  selector.join();
+  std::this_thread::sleep_for(50ms);
+  while (xtouch.receive(nullptr, 0, MSG_DONTWAIT) >= 0) {  // the display runs, relayed to the X-Touch
+  }
+  std::printf("  %-28s %9s %9s %9s\n", "", "median", "p99", "max");
+  std::printf("  %-28s %9.1f %9.1f %9.1f\n", "direct send (baseline)", direct.median, direct.p99, direct.max);
+  std::printf("  %-28s %9.1f %9.1f %9.1f   (%zu of %d arrived)\n", "X-Touch->mixer while clicking", stream.median,
+              stream.p99, stream.max, stream.received, stallCount);
+  const double addedP99 = stream.p99 - direct.p99;
+  const double addedMax = stream.max - direct.max;
+  std::printf("  added: p99 %.1f us, max %.1f us   [%s]\n", addedP99, addedMax,
+              addedP99 <= 1000 && addedMax <= 2000 ? "meets target" : "MISSES target");
+  std::printf("  target: added p99 <= 1 ms, added max <= 2 ms\n\n");
+}
+
+// ---- (c2) throughput -----------------------------------------------------
 
 struct Flow {
   std::uint64_t sent[2] = {0, 0};
@@ -258,10 +300,17 @@ int highestLosslessProbe(PeerSocket& xtouch, PeerSocket& mixer) {
   return best;
 }
 
-// Holds the best probe rate for 5 s; if that loses datagrams, three quarters
-// of it once more. Capped to keep the run short.
+// Holds the best probe rate for 5 s; while that loses datagrams, steps down
+// by a quarter each time until a rate holds. Capped to keep the run short.
+int holdBestRate(PeerSocket& xtouch, PeerSocket& mixer, int best) {
+  for (int rate = best; rate >= probeRates.front() / 4; rate = rate * 3 / 4) {
+    if (int held = tryRate(xtouch, mixer, "hold", rate, 5s); held > 0) return held;
+  }
+  return 0;
+}
+
 int benchThroughput(PeerSocket& xtouch, PeerSocket& mixer) {
-  std::printf("(b) lossless throughput, both directions at once (search capped at %d/s)\n", probeRates.back());
+  std::printf("(c2) lossless throughput, both directions at once (search capped at %d/s)\n", probeRates.back());
   std::printf(" baseline: direct sends between two sockets\n");
   const Stage& stage = benchStage();
   PeerSocket directA(stage.directA, stage.directB, stage.directPort);
@@ -269,19 +318,18 @@ int benchThroughput(PeerSocket& xtouch, PeerSocket& mixer) {
   int direct = highestLosslessProbe(directA, directB);
   std::printf(" through the relay\n");
   int best = highestLosslessProbe(xtouch, mixer);
-  int held = best > 0 ? tryRate(xtouch, mixer, "hold", best, 5s) : 0;
-  if (best > 0 && held == 0) held = tryRate(xtouch, mixer, "hold", best * 3 / 4, 5s);
+  int held = best > 0 ? holdBestRate(xtouch, mixer, best) : 0;
   std::printf("  highest rate held 5 s without loss: %d datagrams/s each way; direct baseline %d/s (relay/direct %.2f)   [%s]\n",
               held, direct, direct > 0 ? static_cast<double>(held) / direct : 0.0,
-              held >= 20000 ? "meets target" : "MISSES target");
-  std::printf("  target: >= 20000 datagrams/s each way\n\n");
+              held >= 45000 ? "meets target" : "MISSES target");
+  std::printf("  target: >= 45000 datagrams/s each way\n\n");
   return held;
 }
 
-// ---- (c) idle CPU --------------------------------------------------------
+// ---- (c3) idle CPU -------------------------------------------------------
 
 void benchIdle(const RelayUnderTest& relay) {
-  std::printf("(c) CPU of the relay while idle for 5 s\n");
+  std::printf("(c3) CPU of the relay while idle for 5 s\n");
   double before = relay.cpuSeconds();
   Clock::time_point start = Clock::now();
   std::this_thread::sleep_for(5s);
@@ -301,6 +349,9 @@ int main() {
   PeerSocket mixer(stage.mixer, stage.relay, stage.port);
   std::unique_ptr<RelayUnderTest> relay = startRelayUnderTest();
   std::printf("measuring %s\n\n", relay->description());
+  benchStall(xtouch, mixer, relay->editorPresent());
+  std::printf("(c) relay figures%s; every datagram from the mixer asks for the editor to come forward\n\n",
+              relay->editorPresent() ? " with the test editor present" : "");
   benchLatency(xtouch, mixer);
   benchThroughput(xtouch, mixer);
   benchIdle(*relay);

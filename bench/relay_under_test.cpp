@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "e2e/tessevar_process.h"
+#include "platform/editor_under_test.h"
+#include "platform/xvfb_server.h"
 #include "link/connections.h"
 #include "link/relay.h"
 
@@ -58,10 +60,26 @@ class InProcessRelay final : public RelayUnderTest {
   std::thread loop_;
 };
 
+// A private X server with the test editor on it, when both can be started.
+struct EditorScene {
+  EditorScene() {
+    std::string problem;
+    server = tessevar::testing::XvfbServer::start(problem);
+    if (!server) return;
+    editor = std::make_unique<tessevar::testing::EditorUnderTest>(tessevar::testing::testEditorProgram(),
+                                                                  server->display());
+    if (!editor->ready()) editor.reset();
+  }
+  std::string display() const { return editor ? server->display() : ""; }
+
+  std::unique_ptr<tessevar::testing::XvfbServer> server;
+  std::unique_ptr<tessevar::testing::EditorUnderTest> editor;
+};
+
 // The real binary, configured for the test network, driven through a pipe.
 class RealProgram final : public RelayUnderTest {
  public:
-  RealProgram() : program_(configured(home_)) {
+  RealProgram() : program_(configured(home_, scene_)) {
     // The console banner's last line comes once both links are ready.
     std::vector<std::string> lines = program_.linesUntil("|Press q + enter to quit or s + enter to enter setup|");
     if (lines.empty() || !program_.nextLine()) {
@@ -73,7 +91,11 @@ class RealProgram final : public RelayUnderTest {
     program_.type("q\n");
     program_.waitForExit();
   }
-  const char* description() const override { return "the real program (build/bin/tessevar) in a network namespace"; }
+  const char* description() const override {
+    return scene_.editor ? "the real program (build/bin/tessevar) in a network namespace, test editor on Xvfb"
+                         : "the real program (build/bin/tessevar) in a network namespace, no display";
+  }
+  bool editorPresent() const override { return scene_.editor != nullptr; }
   double cpuSeconds() const override {
     std::ifstream stat("/proc/" + std::to_string(program_.pid()) + "/stat");
     std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
@@ -88,12 +110,13 @@ class RealProgram final : public RelayUnderTest {
   }
 
  private:
-  static TessevarProcess::Options configured(const TempHome& home) {
+  static TessevarProcess::Options configured(const TempHome& home, const EditorScene& scene) {
     const Stage& stage = benchStage();
     home.writeConfig("en0-" + stage.mixer + "-" + stage.xtouch + "-");
-    return {home.path(), ""};
+    return {home.path(), scene.display()};
   }
 
+  EditorScene scene_;
   TempHome home_;
   mutable TessevarProcess program_;
 };

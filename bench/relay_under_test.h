@@ -24,6 +24,8 @@ class RelayUnderTest {
   virtual const char* description() const = 0;
   // CPU seconds the relay has used so far.
   virtual double cpuSeconds() const = 0;
+  // Whether a test editor runs on the relay's display, to be clicked.
+  virtual bool editorPresent() const { return false; }
 };
 
 const Stage& benchStage();

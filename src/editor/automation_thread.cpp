@@ -30,8 +30,7 @@ AutomationThread::AutomationThread(DesktopFactory openDesktop, LineOutput& outpu
 
 AutomationThread::~AutomationThread() {
   if (thread_.joinable()) {
-    stopping_ = true;
-    wakeUp_.raise();
+    requestStop();
     thread_.join();
   }
 }
@@ -43,10 +42,14 @@ std::optional<std::string> AutomationThread::start() {
   return problem.get();
 }
 
-bool AutomationThread::stop(std::chrono::milliseconds patience) {
-  if (!thread_.joinable()) return true;
+void AutomationThread::requestStop() {
   stopping_ = true;
   wakeUp_.raise();
+}
+
+bool AutomationThread::stop(std::chrono::milliseconds patience) {
+  if (!thread_.joinable()) return true;
+  requestStop();
   if (endedSignal_.wait_for(patience) != std::future_status::ready) {
     thread_.detach();  // stuck in the desktop; the process's end takes it
     return false;

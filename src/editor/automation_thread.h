@@ -49,9 +49,12 @@ class AutomationThread final : public EditorActions {
   // looks the editor up once. Returns why no desktop could be opened (the
   // thread then goes on with one that does nothing).
   std::optional<std::string> start();
-  // Ends the thread after the command under way (at most one click hold).
-  // Gives up waiting after `patience`, leaving the thread to the process's
-  // end; false then, and this object must outlive the process.
+  // Asks the thread to end once the command under way is done (at most one
+  // click hold); returns at once.
+  void requestStop();
+  // requestStop, then waits for the thread. Gives up after `patience`,
+  // leaving the thread to the process's end; false then, and this object
+  // must outlive the process.
   bool stop(std::chrono::milliseconds patience);
 
   bool refreshEditorWindow() override;

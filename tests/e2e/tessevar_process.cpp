@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <stdexcept>
 #include <thread>
 
@@ -44,7 +45,9 @@ TessevarProcess::TessevarProcess(const Options& options) {
   std::vector<char*> envp;
   for (auto& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
-  std::string binary = TESSEVAR_BINARY;
+  // Another build may be measured against this one (benchmarks' before and after).
+  const char* other = std::getenv("TESSEVAR_UNDER_TEST");
+  std::string binary = other != nullptr ? other : TESSEVAR_BINARY;
   char* argv[] = {binary.data(), nullptr};
   const int rc = posix_spawn(&pid_, binary.c_str(), &actions, nullptr, argv, envp.data());
   posix_spawn_file_actions_destroy(&actions);

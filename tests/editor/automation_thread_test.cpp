@@ -1,0 +1,198 @@
+#include "editor/automation_thread.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <condition_variable>
+#include <mutex>
+
+#include "support/captured_lines.h"
+#include "support/fake_desktop.h"
+#include "util/wake_up.h"
+
+namespace tessevar {
+namespace {
+
+using testing::eventually;
+using testing::FakeDesktop;
+using namespace std::chrono_literals;
+
+// The recording desktop behind a lock, since the test and the automation
+// thread both reach it, with a notification pipe like a window server's.
+class SharedDesktop final : public Desktop {
+ public:
+  template <typename Change>
+  void change(Change change) {
+    std::lock_guard lock(mutex_);
+    change(fake_);
+  }
+  // The window server announces a change.
+  void announce() {
+    changed_ = true;
+    news_.raise();
+  }
+  template <typename Read>
+  auto read(Read read) {
+    std::lock_guard lock(mutex_);
+    return read(fake_);
+  }
+
+  std::vector<WindowInfo> listWindows(const OwnerFilter& wanted) override {
+    std::lock_guard lock(mutex_);
+    return fake_.listWindows(wanted);
+  }
+  void activate(const std::string& owner, std::int64_t number) override {
+    std::lock_guard lock(mutex_);
+    fake_.activate(owner, number);
+  }
+  std::optional<std::string> ownerAt(Point at) override {
+    std::lock_guard lock(mutex_);
+    return fake_.ownerAt(at);
+  }
+  void postLeftButton(Point at, bool down) override {
+    std::lock_guard lock(mutex_);
+    fake_.postLeftButton(at, down);
+  }
+  void postKey(std::int64_t pid, std::uint16_t code, bool down) override {
+    std::lock_guard lock(mutex_);
+    fake_.postKey(pid, code, down);
+  }
+  int notificationDescriptor() override { return news_.descriptor(); }
+  bool takeNotifications() override {
+    news_.drain();
+    return changed_.exchange(false);
+  }
+
+ private:
+  std::mutex mutex_;
+  FakeDesktop fake_;
+  WakeUp news_;
+  std::atomic<bool> changed_{false};
+};
+
+// A click hold the test can keep down for as long as it likes.
+class Hold {
+ public:
+  void operator()(std::chrono::microseconds) {
+    std::unique_lock lock(mutex_);
+    ++holds_;
+    held_.notify_all();
+    released_.wait(lock, [this] { return open_; });
+  }
+  void release() {
+    std::lock_guard lock(mutex_);
+    open_ = true;
+    released_.notify_all();
+  }
+  void waitForFirst() {
+    std::unique_lock lock(mutex_);
+    held_.wait(lock, [this] { return holds_ > 0; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable held_, released_;
+  int holds_ = 0;
+  bool open_ = false;
+};
+
+class AutomationThreadTest : public ::testing::Test {
+ protected:
+  // The thread owns the desktop; the test keeps a hand on it meanwhile.
+  void start(std::vector<WindowInfo> windows = {testing::referenceEditorWindow(7)},
+             AutomationQueue::Limits limits = {}) {
+    AutomationThread::Options options{.pause = [this](auto d) { hold(d); }, .processLookup = {}, .limits = limits};
+    automation = std::make_unique<AutomationThread>(
+        [this, windows](std::string&) {
+          auto shared = std::make_unique<SharedDesktop>();
+          shared->change([&](FakeDesktop& d) { d.windows = windows; });
+          desktop = shared.get();
+          return std::unique_ptr<Desktop>(std::move(shared));
+        },
+        capture.output, options);
+    ASSERT_EQ(automation->start(), std::nullopt);
+  }
+  std::size_t clicks() { return desktop->read([](FakeDesktop& d) { return d.clicks().size(); }); }
+
+  Hold hold;
+  testing::CapturedLines capture;
+  SharedDesktop* desktop = nullptr;
+  std::unique_ptr<AutomationThread> automation;
+};
+
+TEST_F(AutomationThreadTest, CarriesTheRequestsOutInOrderWithoutHoldingTheCaller) {
+  start();
+  ASSERT_TRUE(automation->refreshEditorWindow());
+  automation->clickEntry(2);
+  automation->useEditorPid(512);
+  automation->pressKey(0x7A);
+  automation->clickEntry(34);  // all asked while the first click is still held
+  hold.waitForFirst();
+  hold.release();
+  ASSERT_TRUE(eventually([&] { return clicks() == 2; }));
+  ASSERT_TRUE(eventually([&] { return desktop->read([](FakeDesktop& d) { return d.events.size(); }) == 7u; }));
+  using Kind = testing::DesktopEvent::Kind;
+  std::vector<Kind> kinds;
+  desktop->read([&](FakeDesktop& d) {
+    for (const auto& e : d.events) kinds.push_back(e.kind);
+    return 0;
+  });
+  EXPECT_EQ(kinds, (std::vector<Kind>{Kind::activate, Kind::leftButton, Kind::leftButton, Kind::key, Kind::key,
+                                      Kind::leftButton, Kind::leftButton}));
+  EXPECT_EQ(desktop->read([](FakeDesktop& d) { return d.clicks(); }), (std::vector<Point>{{75, 380}, {40, 50}}));
+}
+
+TEST_F(AutomationThreadTest, AnEditorWindowCountsOnceTheDesktopHasAnnouncedIt) {
+  start({});
+  hold.release();
+  EXPECT_FALSE(automation->refreshEditorWindow());
+  desktop->change([](FakeDesktop& d) { d.windows = {testing::referenceEditorWindow(7)}; });
+  desktop->announce();
+  ASSERT_TRUE(eventually([&] { return automation->refreshEditorWindow(); }));
+  desktop->change([](FakeDesktop& d) { d.windows.clear(); });
+  desktop->announce();
+  ASSERT_TRUE(eventually([&] { return !automation->refreshEditorWindow(); }));
+}
+
+TEST_F(AutomationThreadTest, StopsAfterTheClickUnderWayWhileMoreAreQueued) {
+  start();
+  for (int i = 0; i < 50; ++i) automation->clickEntry(1);
+  hold.waitForFirst();
+  automation->requestStop();
+  hold.release();
+  EXPECT_TRUE(automation->stop(std::chrono::seconds(20)));
+  EXPECT_EQ(clicks(), 1u);  // the one under way
+  const auto events = desktop->read([](FakeDesktop& d) { return d.events; });
+  ASSERT_FALSE(events.empty());
+  EXPECT_FALSE(events.back().down);  // never leaves the button down
+}
+
+TEST_F(AutomationThreadTest, AFloodIsCutToTheLatestAndSaidOnceCaughtUp) {
+  start({testing::referenceEditorWindow(7)}, {.capacity = 4});
+  automation->clickEntry(1);
+  hold.waitForFirst();
+  for (std::size_t entry = 2; entry <= 10; ++entry) automation->clickEntry(entry);
+  hold.release();
+  ASSERT_TRUE(eventually([&] { return clicks() == 5; }));
+  ASSERT_TRUE(eventually([&] { return !capture.lines().empty(); }));
+  EXPECT_EQ(capture.lines(), (std::vector<std::string>{"editor automation fell behind: 5 editor actions dropped"}));
+  const auto points = desktop->read([](FakeDesktop& d) { return d.clicks(); });
+  EXPECT_EQ(points.back(), (Point{440, 380}));  // entry 10, the latest asked
+}
+
+TEST(AutomationThreadStart, SaysWhyThereIsNoDesktopAndGoesOnWithNone) {
+  testing::CapturedLines capture;
+  AutomationThread automation(
+      [](std::string& problem) {
+        problem = "DISPLAY is not set";
+        return std::unique_ptr<Desktop>();
+      },
+      capture.output);
+  EXPECT_EQ(automation.start(), "DISPLAY is not set");
+  EXPECT_FALSE(automation.refreshEditorWindow());
+  automation.clickEntry(1);
+  EXPECT_TRUE(automation.stop(std::chrono::seconds(20)));
+}
+
+}  // namespace
+}  // namespace tessevar
