@@ -35,7 +35,10 @@ run: release
 # was installed is kept under its own name: CPack rewrites CMake's.
 installed := build-release/installed-by-make-install.txt
 
-install: release
+# Under sudo an existing build is installed as it is, so that no file of the
+# tree becomes root's.
+install:
+	@if [ "$$(id -u)" -ne 0 ] || [ ! -x build-release/bin/tessevar ]; then $(MAKE) --no-print-directory release; fi
 	cmake --install build-release --prefix "$(PREFIX)"
 	@cp build-release/install_manifest.txt $(installed)
 
