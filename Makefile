@@ -31,7 +31,7 @@ release: deps
 run: release
 	@build-release/bin/tessevar
 
-# make install PREFIX=$$HOME/.local (DESTDIR is honoured too). The list of what
+# make install PREFIX=$HOME/.local (DESTDIR is honoured too). The list of what
 # was installed is kept under its own name: CPack rewrites CMake's.
 installed := build-release/installed-by-make-install.txt
 
