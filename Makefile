@@ -1,38 +1,76 @@
-# Front door: make build | run | test | bench
-.PHONY: all deps build run test test-default test-asan test-tsan fuzz bench clean
+# Front door: make run | test | build | bench | install | package
+.PHONY: all deps deps-package deps-test build release run install uninstall package \
+        test test-default test-asan test-tsan test-package fuzz bench clean
 
 CTEST_FLAGS ?= --output-on-failure -j2 --timeout 600
 FUZZ_SECONDS ?= 20
+PREFIX ?= /usr/local
 
 all: build
 
+# Running needs the compiler and the X11 headers; packaging and testing more.
 deps:
-	@scripts/install-deps
+	@scripts/install-deps run
 
-build: deps
+deps-package:
+	@scripts/install-deps package
+
+deps-test:
+	@scripts/install-deps test
+
+# The developer build: the program, its tests and the benchmarks.
+build: deps-test
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default
 
-run: build
-	@build/bin/tessevar
+# What users run and install: optimised, no tests.
+release: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release
 
-test: deps test-default test-asan test-tsan fuzz
+run: release
+	@build-release/bin/tessevar
+
+# make install PREFIX=$HOME/.local (DESTDIR is honoured too). The list of what
+# was installed is kept under its own name: CPack rewrites CMake's.
+installed := build-release/installed-by-make-install.txt
+
+# Under sudo an existing build is installed as it is, so that no file of the
+# tree becomes root's.
+install:
+	@if [ "$$(id -u)" -ne 0 ] || [ ! -x build-release/bin/tessevar ]; then $(MAKE) --no-print-directory release; fi
+	cmake --install build-release --prefix "$(PREFIX)"
+	@cp build-release/install_manifest.txt $(installed)
+
+uninstall:
+	@test -f $(installed) || { echo "make uninstall: nothing was installed from this tree"; exit 1; }
+	sed 's|^|$(DESTDIR)|' $(installed) | xargs -d '\n' rm -fv --
+	@sed -n 's|^\(.*/doc/tessevar\)/README.md$$|$(DESTDIR)\1|p' $(installed) | xargs -r -d '\n' rmdir --ignore-fail-on-non-empty
+	@rm -f $(installed)
+
+package: deps-package release
+	@cmake --build --preset release --target package
+
+test: deps-test test-default test-asan test-tsan fuzz test-package
 	@echo "make test: every suite passed"
 
 test-default: build
 	cd build && ctest $(CTEST_FLAGS)
 
-test-asan: deps
+test-asan: deps-test
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest $(CTEST_FLAGS)
 
-test-tsan: deps
+test-tsan: deps-test
 	@cmake --preset tsan >/dev/null
 	@cmake --build --preset tsan
 	cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 ctest $(CTEST_FLAGS)
 
-fuzz: deps
+test-package: package
+	@scripts/check-package build-release
+
+fuzz: deps-test
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
 	@scripts/run-fuzzers build-fuzz/fuzz $(FUZZ_SECONDS)
@@ -41,4 +79,4 @@ bench: build
 	@scripts/run-benchmarks build/bin
 
 clean:
-	rm -rf build build-asan build-tsan build-fuzz
+	rm -rf build build-release build-asan build-tsan build-fuzz

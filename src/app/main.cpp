@@ -1,10 +1,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <string_view>
+#include <vector>
 
+#include "app/options.h"
 #include "app/startup.h"
 
-int main() {
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  const tessevar::Options options = tessevar::parseOptions(arguments);
+  if (options.action != tessevar::Options::Action::run) {
+    return tessevar::answerOptions(options, std::cout, std::cerr);
+  }
   const int status = tessevar::runTessevar(std::cin, std::cout);
   // The console thread may still be blocked reading standard input; the
   // program state lives until the process ends, so leave without running
