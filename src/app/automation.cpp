@@ -7,8 +7,8 @@
 namespace tessevar {
 
 struct Automation::State {
-  State(DesktopFactory openDesktop, LineOutput& output, RelayState& relay)
-      : thread(std::move(openDesktop), output),
+  State(DesktopFactory openDesktop, LineOutput& output, RelayState& relay, ProgressLog progress)
+      : thread(std::move(openDesktop), output, {.progress = std::move(progress)}),
         context{mapping, thread,
                 [&relay](std::span<const std::uint8_t> bytes) { sendToXTouch(relay, bytes); }} {}
 
@@ -17,8 +17,8 @@ struct Automation::State {
   SurfaceContext context;
 };
 
-Automation::Automation(DesktopFactory openDesktop, LineOutput& output, RelayState& relay)
-    : state_(std::make_unique<State>(std::move(openDesktop), output, relay)) {}
+Automation::Automation(DesktopFactory openDesktop, LineOutput& output, RelayState& relay, ProgressLog progress)
+    : state_(std::make_unique<State>(std::move(openDesktop), output, relay, std::move(progress))) {}
 
 Automation::~Automation() = default;
 

@@ -17,7 +17,7 @@ namespace tessevar {
 // asks of the editor.
 class Automation {
  public:
-  Automation(DesktopFactory openDesktop, LineOutput& output, RelayState& relay);
+  Automation(DesktopFactory openDesktop, LineOutput& output, RelayState& relay, ProgressLog progress = {});
   ~Automation();
 
   // Starts the automation thread; says why there is no desktop, if so.

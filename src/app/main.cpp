@@ -13,10 +13,13 @@ int main(int argc, char** argv) {
   if (options.action != tessevar::Options::Action::run) {
     return tessevar::answerOptions(options, std::cout, std::cerr);
   }
-  const int status = tessevar::runTessevar(std::cin, std::cout);
+  const int status = tessevar::runTessevar(options, std::cin, std::cout, std::cerr);
   // The console thread may still be blocked reading standard input; the
   // program state lives until the process ends, so leave without running
-  // destructors under its feet.
-  std::fflush(nullptr);
+  // destructors under its feet. Only the output streams are flushed: that
+  // reader holds standard input's lock, and flushing every stream would wait
+  // for it for ever.
+  std::fflush(stdout);
+  std::fflush(stderr);
   std::_Exit(status);
 }

@@ -6,11 +6,16 @@
 
 #include "app/automation.h"
 #include "app/console_loop.h"
+#include "app/instance_lock.h"
+#include "app/peer_watch.h"
+#include "app/quit_signals.h"
+#include "config/config_file.h"
 #include "config/configuration.h"
 #include "editor/editor_process.h"
 #include "link/relay.h"
 #include "platform/desktop.h"
 #include "util/line_output.h"
+#include "util/progress_log.h"
 
 namespace tessevar {
 namespace {
@@ -22,14 +27,22 @@ constexpr std::chrono::milliseconds automationPatience{500};
 // Everything the program shares, created once at the start and kept until
 // the process ends.
 struct Program {
-  Program(std::istream& in, std::ostream& out) : input(in), output(out), automation(makeDesktop, output, relay) {}
+  Program(std::istream& in, std::ostream& out, ProgressLog log)
+      : input(in),
+        output(out),
+        progress(std::move(log)),
+        services(platformConfigServices(input, output)),
+        automation(makeDesktop, output, relay, progress) {}
 
   std::istream& input;
   LineOutput output;
+  ProgressLog progress;
+  ConfigServices services;
   Configuration configuration;
   PortNames ports;
   RelayState relay;
   Automation automation;
+  std::unique_ptr<PeerWatch> peerWatch;  // --verbose only
 };
 
 void waitForBothLinks(const RelayState& relay) {
@@ -38,46 +51,91 @@ void waitForBothLinks(const RelayState& relay) {
   }
 }
 
-void startConsole(Program& program, const ConfigServices& services) {
-  std::thread console([&program, services] {
+void startConsole(Program& program) {
+  std::thread console([&program] {
     ConsoleActions actions{
-        [&program, &services] { runSetup(program.configuration, program.ports, services); },
+        [&program] { runSetup(program.configuration, program.ports, program.services); },
         [&program] { requestQuit(program.relay); }};
     consoleLoop(program.input, program.output, program.relay.quitRequested, actions);
   });
   console.detach();  // blocked reading the terminal until the process ends
 }
 
-}  // namespace
-
-int runTessevar(std::istream& input, std::ostream& output) {
-  // Never freed: the console thread uses it until the process ends.
-  Program& program = *new Program(input, output);
-  if (std::optional<std::string> problem = program.automation.start()) {
-    program.output.line("editor automation is off: no display could be opened (" + *problem + ")");
+// Where the settings live, for the operator who has to change them.
+void pointToTheSettings(Program& program) {
+  if (std::optional<std::filesystem::path> folder = program.services.documentsFolder()) {
+    program.output.line("settings are in " + (*folder / configFileName).string() +
+                        "; run tessevar --setup to change them");
   }
-  const ConfigServices services = platformConfigServices(program.input, program.output);
+}
 
-  loadConfiguration(program.configuration, program.ports, services,
-                    [&program] { program.automation.prepareEditor(); });
-
+bool openLinks(Program& program) {
   program.output.line("setting up connections...");
   const Configuration& config = program.configuration;
   if (!setUpConnections(program.relay, {config.networkPortName, config.surfaceAddress, config.mixerAddress},
                         program.output)) {
-    return 1;  // the operator has been told to check the network and restart
+    pointToTheSettings(program);
+    return false;
   }
   waitForBothLinks(program.relay);
+  return true;
+}
+
+void relay(Program& program) {
+  auto inspect = [&program](Side side, const Datagram& d) {
+    if (program.peerWatch) program.peerWatch->heard(side, d.size());
+    if (side == Side::surface) {
+      program.automation.inspectSurfaceDatagram(d);
+    } else {
+      program.automation.inspectMixerDatagram(d);
+    }
+  };
+  quitSignalsEndTheRelayLoop();
+  runRelayLoop(
+      program.relay, [&inspect](const Datagram& d) { inspect(Side::surface, d); },
+      [&inspect](const Datagram& d) { inspect(Side::mixer, d); });
+  if (quitBySignal()) program.output.line("Exiting the program...");
+  program.automation.stop(automationPatience);
+}
+
+int runRelay(Program& program) {
+  if (std::optional<long> other = takeInstanceLock()) {
+    program.output.line("Tessevar is already running" +
+                        (*other > 0 ? " as process " + std::to_string(*other) : std::string()) +
+                        ": only one copy can relay at a time");
+    return 1;
+  }
+  routeQuitSignals(program.relay);
+  if (std::optional<std::string> problem = program.automation.start()) {
+    program.output.line("editor automation is off: no display could be opened (" + *problem + ")");
+  }
+  loadConfiguration(program.configuration, program.ports, program.services,
+                    [&program] { program.automation.prepareEditor(); });
+  if (!openLinks(program)) return 1;  // the operator has been told what to check
   program.automation.setEditorPid(findEditorProcess().value_or(0));
   armFirstReceive(program.relay, Side::surface);
   armFirstReceive(program.relay, Side::mixer);
-  startConsole(program, services);
-
-  runRelayLoop(
-      program.relay, [&program](const Datagram& d) { program.automation.inspectSurfaceDatagram(d); },
-      [&program](const Datagram& d) { program.automation.inspectMixerDatagram(d); });
-  program.automation.stop(automationPatience);
+  if (program.progress.enabled()) program.peerWatch = std::make_unique<PeerWatch>(program.progress);
+  startConsole(program);
+  relay(program);
   return 0;
+}
+
+// --setup: the dialogue on its own, with the port hints; no link is opened.
+int runSetupOnly(Program& program) {
+  if (!program.services.discoverPortNames(program.ports)) {
+    program.output.line("Cannot find the network port names");
+  }
+  runSetup(program.configuration, program.ports, program.services);
+  return 0;
+}
+
+}  // namespace
+
+int runTessevar(const Options& options, std::istream& input, std::ostream& output, std::ostream& progress) {
+  // Never freed: the console thread uses it until the process ends.
+  Program& program = *new Program(input, output, options.verbose ? ProgressLog(progress) : ProgressLog());
+  return options.setup ? runSetupOnly(program) : runRelay(program);
 }
 
 }  // namespace tessevar

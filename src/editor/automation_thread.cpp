@@ -3,6 +3,7 @@
 #include <poll.h>
 
 #include <array>
+#include <cmath>
 
 #include "editor/editor_points.h"
 
@@ -89,8 +90,9 @@ void AutomationThread::open(std::promise<std::optional<std::string>>& opened) {
     desktop_ = makeNullDesktop();
   }
   editor_ = std::make_unique<Editor>(*desktop_, options_.pause, options_.processLookup);
+  editor_->progress = options_.progress;
   fillEditorPoints(editor_->state.editorPoints);
-  editorWindowExists_ = editor_->findEditorWindow();
+  editorWindowSeen(editor_->findEditorWindow());
   opened.set_value(failure);
 }
 
@@ -116,14 +118,27 @@ void AutomationThread::carryOut(const EditorCommand& command) {
     case EditorCommand::Kind::key: editor_->pressKey(command.keyCode); return;
     case EditorCommand::Kind::usePid: editor_->useEditorPid(command.pid); return;
   }
-  editorWindowExists_ = editor_->state.editorWindowFound;
+  editorWindowSeen(editor_->state.editorWindowFound);
 }
 
 // A window that appeared or went away counts for the next datagram.
 void AutomationThread::followDesktop() {
   if (!desktop_->takeNotifications()) return;
   queue_.desktopChanged();
-  editorWindowExists_ = editor_->findEditorWindow();
+  editorWindowSeen(editor_->findEditorWindow());
+}
+
+void AutomationThread::editorWindowSeen(bool found) {
+  if (editorWindowExists_.exchange(found) == found || !options_.progress.enabled()) return;
+  if (!found) {
+    options_.progress.note("editor window lost");
+    return;
+  }
+  const EditorState& s = editor_->state;
+  const Rect& r = s.editorWindowBounds;
+  options_.progress.note("editor window found: " + s.editorName + " at " + std::to_string(std::lround(r.x)) + "," +
+                         std::to_string(std::lround(r.y)) + " size " + std::to_string(std::lround(r.width)) + "x" +
+                         std::to_string(std::lround(r.height)));
 }
 
 void AutomationThread::reportDrops() {

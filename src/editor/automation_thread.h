@@ -35,6 +35,7 @@ class AutomationThread final : public EditorActions {
     EditorProcessLookup processLookup = systemEditorProcessLookup();
     AutomationQueue::Limits limits{};
     std::function<AutomationQueue::Clock::time_point()> now = AutomationQueue::Clock::now;
+    ProgressLog progress{};  // window found or lost, every click and key
   };
 
   // Dropped commands are reported on `output`.
@@ -68,6 +69,7 @@ class AutomationThread final : public EditorActions {
   void open(std::promise<std::optional<std::string>>& opened);
   void carryOut(const EditorCommand& command);
   void followDesktop();
+  void editorWindowSeen(bool found);
   void reportDrops();
   void waitForWork();
   void queue(const EditorCommand& command);

@@ -8,6 +8,7 @@
 
 #include "editor/editor_state.h"
 #include "platform/desktop.h"
+#include "util/progress_log.h"
 
 namespace tessevar {
 
@@ -41,6 +42,7 @@ class Editor {
                   EditorProcessLookup processLookup = systemEditorProcessLookup());
 
   EditorState state;
+  ProgressLog progress;  // every click and key, for --verbose
 
   // Looks at every editor window; on a match updates editorName and, once
   // the walk is over, editorWindowBounds. Does not activate.
@@ -49,10 +51,11 @@ class Editor {
   bool refreshEditorWindow();
   void activateEditor();
 
+  enum class Click { posted, noWindow, notOnEditor };
   // A left click at reference point (x, y) of a fresh lookup of the window;
   // nothing when the window is not found, or when the point is off every
   // screen or covered there by another application's window.
-  void clickAt(double x, double y);
+  Click clickAt(double x, double y);
   // clickAt with entry `index` of editorPoints; nothing for an unknown entry.
   void clickEntry(std::size_t index);
   // Key down then key up to editorPid; nothing while no editor process is
@@ -63,6 +66,7 @@ class Editor {
 
  private:
   bool reachesEditor(Point at);
+  Point lastClick_;
   void refreshEditorPid();
 
   Desktop& desktop_;

@@ -20,12 +20,14 @@ std::vector<std::string> childEnvironment(const TessevarProcess::Options& option
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string entry(*e);
     if (entry.rfind("HOME=", 0) == 0 || entry.rfind("DISPLAY=", 0) == 0 ||
-        entry.rfind("XDG_CONFIG_HOME=", 0) == 0) {
+        entry.rfind("XDG_CONFIG_HOME=", 0) == 0 || entry.rfind("XDG_RUNTIME_DIR=", 0) == 0) {
       continue;
     }
     env.push_back(entry);
   }
   env.push_back("HOME=" + options.home.string());
+  // The one-copy lock lives there: runs of different tests never meet.
+  env.push_back("XDG_RUNTIME_DIR=" + options.home.string());
   if (!options.display.empty()) env.push_back("DISPLAY=" + options.display);
   return env;
 }
@@ -39,6 +41,7 @@ TessevarProcess::TessevarProcess(const Options& options) {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, in[0], 0);
   posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  if (options.errorsToOutput) posix_spawn_file_actions_adddup2(&actions, out[1], 2);
   for (int fd : {in[0], in[1], out[0], out[1]}) posix_spawn_file_actions_addclose(&actions, fd);
 
   std::vector<std::string> env = childEnvironment(options);
@@ -48,8 +51,11 @@ TessevarProcess::TessevarProcess(const Options& options) {
   // Another build may be measured against this one (benchmarks' before and after).
   const char* other = std::getenv("TESSEVAR_UNDER_TEST");
   std::string binary = other != nullptr ? other : TESSEVAR_BINARY;
-  char* argv[] = {binary.data(), nullptr};
-  const int rc = posix_spawn(&pid_, binary.c_str(), &actions, nullptr, argv, envp.data());
+  std::vector<std::string> arguments = options.arguments;
+  std::vector<char*> argv{binary.data()};
+  for (std::string& a : arguments) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const int rc = posix_spawn(&pid_, binary.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   close(in[0]);
   close(out[1]);
@@ -64,7 +70,7 @@ TessevarProcess::~TessevarProcess() {
     waitpid(pid_, nullptr, 0);
   }
   if (input_ >= 0) close(input_);
-  close(output_);
+  if (output_ >= 0) close(output_);
 }
 
 void TessevarProcess::type(const std::string& text) {
@@ -77,6 +83,13 @@ void TessevarProcess::closeInput() {
   close(input_);
   input_ = -1;
 }
+
+void TessevarProcess::closeOutput() {
+  close(output_);
+  output_ = -1;
+}
+
+void TessevarProcess::signal(int number) { kill(pid_, number); }
 
 std::optional<std::string> TessevarProcess::nextLine(std::chrono::milliseconds wait) {
   const auto deadline = std::chrono::steady_clock::now() + wait;

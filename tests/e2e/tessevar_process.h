@@ -19,6 +19,8 @@ class TessevarProcess {
   struct Options {
     std::filesystem::path home;
     std::string display;  // empty: DISPLAY unset
+    std::vector<std::string> arguments{};
+    bool errorsToOutput = false;  // standard error read as output lines too
   };
   explicit TessevarProcess(const Options& options);
   ~TessevarProcess();
@@ -27,6 +29,9 @@ class TessevarProcess {
 
   void type(const std::string& text);
   void closeInput();
+  // Stops reading the program's output, as `| head -1` would.
+  void closeOutput();
+  void signal(int number);
   // The next output line, or nullopt when none comes in time or output ended.
   std::optional<std::string> nextLine(std::chrono::milliseconds wait = std::chrono::seconds(10));
   // Lines until (and including) one equal to `last`; stops early at a timeout.

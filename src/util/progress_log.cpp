@@ -1,0 +1,33 @@
+#include "util/progress_log.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+namespace tessevar {
+
+namespace {
+
+// "2026-12-09 14:03:27.512"
+std::string timestamp() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  const auto millis =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  char text[32];
+  const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+  std::snprintf(text + length, sizeof text - length, ".%03lld", static_cast<long long>(millis));
+  return text;
+}
+
+}  // namespace
+
+void ProgressLog::note(std::string_view text) const {
+  if (!out_) return;
+  out_->line(timestamp() + " " + std::string(text));
+}
+
+}  // namespace tessevar
