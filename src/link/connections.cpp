@@ -16,14 +16,19 @@ UdpLink::StateHandler stateHandler(RelayState& relay, std::atomic<bool>& readyFl
   };
 }
 
+UdpLink::ProblemHandler problemHandler(const char* name, LineOutput& output) {
+  return [name, &output](const std::string& problem) { output.line(std::string(name) + " link waiting: " + problem); };
+}
+
 }  // namespace
 
 void openConnections(RelayState& relay, const std::string& localHost, const LinkSettings& settings,
                      LineOutput& output) {
   relay.xtouchConnection = std::make_unique<UdpLink>(localHost, settings.surfaceAddress, settings.port);
-  relay.xtouchConnection->start(stateHandler(relay, relay.surfaceLinkReady, output));
+  relay.xtouchConnection->start(stateHandler(relay, relay.surfaceLinkReady, output),
+                                problemHandler("X-Touch", output));
   relay.mixerConnection = std::make_unique<UdpLink>(localHost, settings.mixerAddress, settings.port);
-  relay.mixerConnection->start(stateHandler(relay, relay.mixerLinkReady, output));
+  relay.mixerConnection->start(stateHandler(relay, relay.mixerLinkReady, output), problemHandler("mixer", output));
 }
 
 bool setUpConnections(RelayState& relay, const LinkSettings& settings, LineOutput& output) {

@@ -32,18 +32,21 @@ UdpLink::~UdpLink() {
   if (descriptor >= 0) close(descriptor);
 }
 
-void UdpLink::start(StateHandler handler) {
-  starter_ = std::thread([this, handler = std::move(handler)] { bringUp(handler); });
+void UdpLink::start(StateHandler handler, ProblemHandler problemHandler) {
+  starter_ = std::thread([this, handler = std::move(handler), problemHandler = std::move(problemHandler)] {
+    bringUp(handler, problemHandler);
+  });
 }
 
-void UdpLink::bringUp(StateHandler handler) {
+void UdpLink::bringUp(const StateHandler& handler, const ProblemHandler& problemHandler) {
   handler(LinkState::setup);
   handler(LinkState::preparing);
   bool waitingReported = false;
+  std::string lastProblem;
   for (;;) {
-    int descriptor = openConnectedUdpSocket(localHost_, peerHost_, port_);
-    if (descriptor >= 0) {
-      descriptor_.store(descriptor, std::memory_order_release);
+    OpenedSocket opened = openUdpSocket(localHost_, peerHost_, port_);
+    if (opened.descriptor >= 0) {
+      descriptor_.store(opened.descriptor, std::memory_order_release);
       handler(LinkState::ready);
       return;
     }
@@ -51,6 +54,8 @@ void UdpLink::bringUp(StateHandler handler) {
       handler(LinkState::waiting);
       waitingReported = true;
     }
+    if (problemHandler && opened.problem != lastProblem) problemHandler(opened.problem);
+    lastProblem = std::move(opened.problem);
     if (!waitBeforeRetry()) return;
   }
 }

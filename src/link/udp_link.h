@@ -28,13 +28,15 @@ enum class ReceiveStatus {
 class UdpLink {
  public:
   using StateHandler = std::function<void(LinkState)>;
+  // Why the link still waits: said again only when the cause changes.
+  using ProblemHandler = std::function<void(const std::string& problem)>;
 
   UdpLink(std::string localHost, std::string peerHost, std::uint16_t port);
   ~UdpLink();
   UdpLink(const UdpLink&) = delete;
   UdpLink& operator=(const UdpLink&) = delete;
 
-  void start(StateHandler handler);
+  void start(StateHandler handler, ProblemHandler problemHandler = {});
 
   // -1 until the link is ready.
   int descriptor() const { return descriptor_.load(std::memory_order_acquire); }
@@ -48,7 +50,7 @@ class UdpLink {
   void send(std::span<const std::uint8_t> bytes) const;
 
  private:
-  void bringUp(StateHandler handler);
+  void bringUp(const StateHandler& handler, const ProblemHandler& problemHandler);
   bool waitBeforeRetry();
 
   const std::string localHost_;

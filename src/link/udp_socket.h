@@ -5,10 +5,19 @@
 
 namespace tessevar {
 
+// A socket, or why there is none, in words an operator can act on.
+struct OpenedSocket {
+  int descriptor = -1;
+  std::string problem;
+};
+
 // Opens a UDP socket bound to (localHost, port), shared with other sockets on
 // the same endpoint (SO_REUSEADDR + SO_REUSEPORT), and connected to
 // (peerHost, port), so it receives only that peer's datagrams. An empty
-// localHost binds no particular address. Returns -1 on any failure.
+// localHost binds no particular address.
+OpenedSocket openUdpSocket(const std::string& localHost, const std::string& peerHost, std::uint16_t port);
+
+// The same, -1 on any failure.
 int openConnectedUdpSocket(const std::string& localHost, const std::string& peerHost, std::uint16_t port);
 
 }  // namespace tessevar

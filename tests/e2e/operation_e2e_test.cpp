@@ -46,6 +46,16 @@ TEST_F(OperationEndToEnd, ClosedOutputNeverEndsItAndATerminationSignalEndsItWith
   }
 }
 
+TEST_F(OperationEndToEnd, ALinkThatCannotOpenSaysWhichAndWhy) {
+  // Another program holds the port without sharing it.
+  testing::UdpPeer holder(tessevarAddress, linkPort, testing::SocketOptions{false, 0});
+  TessevarProcess tessevar({home.path(), ""});
+  const std::string why = std::string("cannot use ") + tessevarAddress + " port 10111 (Address already in use)";
+  const std::vector<std::string> lines = tessevar.linesUntil("mixer link waiting: " + why);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "X-Touch link waiting: " + why), lines.end());
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "waiting or failed"), 2);
+}
+
 TEST_F(OperationEndToEnd, SetupOptionWritesTheFileAndOpensNoLink) {
   TessevarProcess tessevar({home.path(), "", {"--setup"}});
   tessevar.type("en0\n192.0.2.10\n192.0.2.20\n");

@@ -16,7 +16,8 @@ using ::testing::ElementsAre;
 
 struct ObservedLink {
   explicit ObservedLink(const std::string& local, const std::string& peer) : link(local, peer, testPort) {
-    link.start([this](LinkState state) { handleConnectionState(state, ready, capture.output); });
+    link.start([this](LinkState state) { handleConnectionState(state, ready, capture.output); },
+               [this](const std::string& problem) { capture.output.line("why: " + problem); });
   }
   bool becomesReady() {
     return eventually([this] { return ready.load() && capture.lines().size() >= 3; });
@@ -66,15 +67,18 @@ TEST(UdpLink, ReportsWaitingOnceAndRetriesUntilTheEndpointIsFree) {
   // A socket without SO_REUSEADDR/SO_REUSEPORT makes the endpoint unavailable.
   auto blocker = std::make_unique<LoopbackPeer>(loopbackAddress(12, 1), testPort, SocketOptions{false, 0});
   ObservedLink observed(loopbackAddress(12, 1), loopbackAddress(12, 2));
-  ASSERT_TRUE(eventually([&] { return observed.capture.lines().size() == 3; }));
+  ASSERT_TRUE(eventually([&] { return observed.capture.lines().size() == 4; }));
   EXPECT_FALSE(observed.ready);
   // Let at least one retry fail before freeing the endpoint.
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));
   blocker.reset();
   // The flag is raised before "ready" is printed: wait for the line itself.
-  ASSERT_TRUE(eventually([&] { return observed.capture.lines().size() == 4; }));
+  ASSERT_TRUE(eventually([&] { return observed.capture.lines().size() == 5; }));
   EXPECT_TRUE(observed.ready);
-  EXPECT_THAT(observed.capture.lines(), ElementsAre("setup", "preparing", "waiting or failed", "ready"));
+  // The cause, said once for all the retries.
+  EXPECT_THAT(observed.capture.lines(),
+              ElementsAre("setup", "preparing", "waiting or failed",
+                          "why: cannot use 127.31.12.1 port 20111 (Address already in use)", "ready"));
 }
 
 TEST(UdpLink, DestroyingALinkStillWaitingStopsItsRetries) {
