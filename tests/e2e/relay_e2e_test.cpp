@@ -76,7 +76,9 @@ TEST_F(RelayEndToEnd, SetupFromTheConsoleWritesTheFileAndEnds) {
   tessevar.type("s\nen0\n192.0.2.10\n192.0.2.20\n");
   const std::vector<std::string> expected = {
       "", "", "enter the network port name please", "", "",
-      "enter the ip address of the Mixer please", "enter the ip address of the X-Touch please", " ",
+      "enter the ip address of the Mixer please", "enter the ip address of the X-Touch please",
+      "settings saved in " + home.configFile().string(),
+      "the previous settings are kept in " + home.configFile().string() + ".bak", " ",
       "+---------------------------------------------------------+",
       "|Please restart the program for the changes to take effect|",
       "+---------------------------------------------------------+", "", "Exiting the program...", ""};
@@ -85,6 +87,7 @@ TEST_F(RelayEndToEnd, SetupFromTheConsoleWritesTheFileAndEnds) {
   EXPECT_EQ(lines, expected);
   EXPECT_EQ(tessevar.waitForExit(), 0);
   EXPECT_EQ(home.readConfig(), "en0-192.0.2.10-192.0.2.20-");
+  EXPECT_EQ(testing::readBytes(home.configFile().string() + ".bak"), stageConfig());
 }
 
 TEST_F(RelayEndToEnd, PortWithoutAddressEndsWithStatusOne) {
@@ -105,7 +108,12 @@ TEST_F(RelayEndToEnd, FirstStartAsksForTheSettingsAndTheNextStartEchoesThem) {
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "no config file -> entering setup..."), lines.end());
     tessevar.type(std::string("en0\n") + mixerAddress + "\n" + surfaceAddress + "\n");
-    readStartUp(tessevar);
+    const std::vector<std::string> rest = readStartUp(tessevar);
+    const auto saved = std::find(rest.begin(), rest.end(), "settings saved in " + home.configFile().string());
+    ASSERT_NE(saved, rest.end());
+    EXPECT_EQ(*std::prev(saved), "enter the ip address of the X-Touch please");
+    EXPECT_TRUE(std::none_of(rest.begin(), rest.end(),
+                             [](const std::string& line) { return line.starts_with("the previous"); }));
     tessevar.type("q\n");
     EXPECT_EQ(tessevar.waitForExit(), 0);
   }
