@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "e2e/e2e_fixture.h"
 
@@ -88,6 +89,25 @@ TEST_F(RelayEndToEnd, SetupFromTheConsoleWritesTheFileAndEnds) {
   EXPECT_EQ(tessevar.waitForExit(), 0);
   EXPECT_EQ(home.readConfig(), "en0-192.0.2.10-192.0.2.20-");
   EXPECT_EQ(testing::readBytes(home.configFile().string() + ".bak"), stageConfig());
+}
+
+// Names resolving to IPv4 peers: the links take en0's IPv4 address although
+// IPv6 ones are listed after it. The namespace's own /etc/hosts names them.
+TEST_F(RelayEndToEnd, PeersGivenByNameAreReachedInTheFamilyTheyResolveTo) {
+  const auto hosts = home.path() / "hosts";
+  testing::writeBytes(hosts, std::string(mixerAddress) + " mixer\n" + surfaceAddress + " xtouch\n");
+  ASSERT_EQ(std::system(("mount --bind " + hosts.string() + " /etc/hosts").c_str()), 0);
+  ASSERT_EQ(std::system("ip -6 addr add fd00::1/64 dev en0 nodad"), 0);
+  home.writeConfig("en0-mixer-xtouch-");
+  StagePeer surface(surfaceAddress), mixer(mixerAddress);
+  TessevarProcess tessevar({home.path(), ""});
+  readStartUp(tessevar);
+  surface.send({0x90, 0x10, 0x7F});
+  mixer.send({0xB0, 0x60, 0x06});
+  EXPECT_EQ(mixer.receive(), (Bytes{0x90, 0x10, 0x7F}));
+  EXPECT_EQ(surface.receive(), (Bytes{0xB0, 0x60, 0x06}));
+  tessevar.type("q\n");
+  EXPECT_EQ(tessevar.waitForExit(), 0);
 }
 
 TEST_F(RelayEndToEnd, PortWithoutAddressEndsWithStatusOne) {
