@@ -11,7 +11,9 @@ std::optional<std::string> toolPathFromWhereis(std::string_view output, std::str
   }
   const std::string_view paths = trimWhitespace(trimmed.substr(name.size() + 1));
   const std::size_t end = paths.find_first_of(" \t\n\r\v\f");
-  const std::string_view first = paths.substr(0, end);
+  // Words end at ASCII whitespace, but the path, like a bare one, is also
+  // trimmed of the Unicode spaces at its ends.
+  const std::string_view first = trimWhitespace(paths.substr(0, end));
   if (first.empty()) return std::nullopt;
   return std::string(first);
 }

@@ -108,6 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WhereisCase{"LinuxStyle", "ps: /usr/bin/ps /usr/share/man/man1/ps.1.gz\n",
                                   "/usr/bin/ps"},
                       WhereisCase{"LinuxNothingFound", "ps:\n", std::nullopt},
+                      WhereisCase{"LinuxWordEndsInUnicodeSpace", "ps: /bin/ps\xC2\xA0 /x\n", "/bin/ps"},
                       WhereisCase{"Empty", "\n", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
