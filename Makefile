@@ -2,7 +2,8 @@
 .PHONY: all deps build run test test-default test-asan test-tsan fuzz bench clean
 
 CTEST_FLAGS ?= --output-on-failure -j2 --timeout 600
-FUZZ_SECONDS ?= 20
+# Seconds of fuzzing in all, shared by the fuzz targets.
+FUZZ_SECONDS ?= 30
 
 all: build
 
