@@ -3,7 +3,8 @@
         test test-default test-asan test-tsan test-package fuzz bench clean
 
 CTEST_FLAGS ?= --output-on-failure -j2 --timeout 600
-FUZZ_SECONDS ?= 20
+# Seconds of fuzzing in all, shared by the fuzz targets.
+FUZZ_SECONDS ?= 30
 PREFIX ?= /usr/local
 
 all: build

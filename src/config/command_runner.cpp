@@ -1,14 +1,13 @@
 #include "config/command_runner.h"
 
 #include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "config/child_reaper.h"
 #include "config/cloexec_pipe.h"
 #include "config/spawn_lock.h"
-#include "config/text_pieces.h"
 #include "util/utf8.h"
 
 extern char** environ;
@@ -57,12 +56,6 @@ std::string readToEnd(int fd) {
   }
 }
 
-void reap(pid_t pid) {
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-}
-
 }  // namespace
 
 std::mutex& spawnLock() {
@@ -83,7 +76,8 @@ std::optional<std::string> runCommand(const std::string& launchPath,
   }
   std::string output = readToEnd(ends[0]);
   ::close(ends[0]);
-  reap(*pid);
+  // The output is all the caller needs; the child may outlive it.
+  reapWithoutWaiting(*pid);
   return decodeUtf8Lossy(output);
 }
 
@@ -91,19 +85,6 @@ std::optional<std::string> locateTool(const std::string& name) {
   const auto output = runCommand(whereisPath, {name});
   if (!output) return std::nullopt;
   return toolPathFromWhereis(*output, name);
-}
-
-std::optional<std::string> toolPathFromWhereis(std::string_view output, std::string_view name) {
-  const std::string_view trimmed = trimWhitespace(output);
-  if (trimmed.empty()) return std::nullopt;
-  if (!trimmed.starts_with(name) || trimmed.substr(name.size()).substr(0, 1) != ":") {
-    return std::string(trimmed);
-  }
-  const std::string_view paths = trimWhitespace(trimmed.substr(name.size() + 1));
-  const std::size_t end = paths.find_first_of(" \t\n\r\v\f");
-  const std::string_view first = paths.substr(0, end);
-  if (first.empty()) return std::nullopt;
-  return std::string(first);
 }
 
 }  // namespace tessevar

@@ -10,7 +10,9 @@ namespace tessevar {
 // Runs the program at `launchPath` (no shell, no PATH search) with these
 // arguments, its standard output read through a pipe to the end and decoded
 // as lossy UTF-8, untrimmed. Standard input, standard error and the
-// environment are ours. Nothing when the program cannot be started.
+// environment are ours. Returns when the output ends, even when the program
+// runs on; it is collected once it exits, without the caller waiting for it.
+// Nothing when the program cannot be started.
 std::optional<std::string> runCommand(const std::string& launchPath,
                                       const std::vector<std::string>& args);
 

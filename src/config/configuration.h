@@ -39,7 +39,8 @@ ConfigServices platformConfigServices(std::istream& input, LineOutput& output);
 void loadConfiguration(Configuration& values, PortNames& ports, const ConfigServices& services,
                        const std::function<void()>& prepareEditor);
 
-// The interactive setup: asks the three values, stores them, writes the file.
+// The interactive setup: asks the three values, stores them, keeps a former
+// file as "Tessevar.cfg.bak", writes the file and says where both are.
 void runSetup(Configuration& values, const PortNames& ports, const ConfigServices& services);
 
 }  // namespace tessevar

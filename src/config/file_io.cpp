@@ -41,11 +41,8 @@ bool writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
-mode_t modeForReplacement(const std::filesystem::path& path) {
-  struct stat existing {};
-  if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
-  return 0644;
-}
+// Linux gives up on the same number of links in a path.
+constexpr int maxLinkHops = 40;
 
 // Writes the temporary file completely and durably; false on any failure.
 bool fillTemporary(int fd, std::string_view bytes, mode_t mode) {
@@ -68,15 +65,36 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
   }
 }
 
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-  std::string pattern = path.string() + ".XXXXXX";
+std::optional<std::filesystem::path> followLinks(std::filesystem::path path) {
+  for (int hop = 0; hop < maxLinkHops; ++hop) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) return path;
+    const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+    if (error) return std::nullopt;
+    path = target.is_absolute() ? target : path.parent_path() / target;
+  }
+  return std::nullopt;
+}
+
+mode_t replacementMode(const std::filesystem::path& file) {
+  struct stat existing {};
+  if (::stat(file.c_str(), &existing) == 0) return (existing.st_mode & 07777) | S_IRUSR | S_IWUSR;
+  return 0644;
+}
+
+bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         std::optional<mode_t> mode) {
+  // Through a symlink the target's content is replaced and the link kept.
+  const auto target = followLinks(path);
+  if (!target) return false;
+  std::string pattern = target->string() + ".XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   // Close-on-exec from the start: commands may be spawned on other threads.
   FileDescriptor temporary(::mkostemp(name.data(), O_CLOEXEC));
   if (temporary.get() < 0) return false;
-  const bool written = fillTemporary(temporary.get(), bytes, modeForReplacement(path));
-  if (temporary.close() && written && ::rename(name.data(), path.c_str()) == 0) return true;
+  const bool written = fillTemporary(temporary.get(), bytes, mode.value_or(replacementMode(*target)));
+  if (temporary.close() && written && ::rename(name.data(), target->c_str()) == 0) return true;
   ::unlink(name.data());
   return false;
 }

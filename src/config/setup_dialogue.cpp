@@ -1,9 +1,11 @@
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "config/answer_input.h"
 #include "config/config_file.h"
 #include "config/configuration.h"
+#include "config/file_backup.h"
 #include "config/file_io.h"
 
 namespace tessevar {
@@ -50,6 +52,25 @@ bool askAll(Configuration& values, const PortNames& ports, const ConfigServices&
   return readAnswer(values.surfaceAddress, services);
 }
 
+// Keeps the former file as "Tessevar.cfg.bak" before replacing it; a file
+// whose content could not be kept is not replaced. Says where both are.
+void saveSettings(const Configuration& values, const std::filesystem::path& folder,
+                  LineOutput& output) {
+  const auto file = folder / configFileName;
+  const auto backup = folder / (std::string(configFileName) + ".bak");
+  const BackupResult previous = keepPreviousContent(file, backup);
+  if (previous == BackupResult::failed || !writeFileAtomically(file, formatConfiguration(values))) {
+    output.line("something has gone wrong in the setup");
+    return;
+  }
+  const std::string saved = "settings saved in " + file.string();
+  if (previous == BackupResult::kept) {
+    output.lines({saved, "the previous settings are kept in " + backup.string()});
+  } else {
+    output.line(saved);
+  }
+}
+
 }  // namespace
 
 void runSetup(Configuration& values, const PortNames& ports, const ConfigServices& services) {
@@ -60,9 +81,7 @@ void runSetup(Configuration& values, const PortNames& ports, const ConfigService
   // A fresh Linux account may have no Documents folder yet.
   std::error_code ignored;
   std::filesystem::create_directories(*folder, ignored);
-  if (!writeFileAtomically(*folder / configFileName, formatConfiguration(values))) {
-    services.output.line("something has gone wrong in the setup");
-  }
+  saveSettings(values, *folder, services.output);
 }
 
 }  // namespace tessevar

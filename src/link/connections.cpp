@@ -32,8 +32,8 @@ void openConnections(RelayState& relay, const std::string& localHost, const Link
 }
 
 bool setUpConnections(RelayState& relay, const LinkSettings& settings, LineOutput& output) {
-  int family = peerAddressFamily(settings.surfaceAddress, settings.mixerAddress);
-  std::optional<std::string> address = interfaceAddress(settings.networkPortName, family);
+  const PeerAddresses peers = peerAddresses(settings.surfaceAddress, settings.mixerAddress);
+  std::optional<std::string> address = interfaceAddress(settings.networkPortName, peers);
   if (!address) {
     output.lines({"network cable may not be connected", "Check the network connection and restart the application"});
     return false;

@@ -1,6 +1,5 @@
 #include "link/interface_address.h"
 
-#include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -31,49 +30,42 @@ bool entryMatches(const InterfaceEntry& entry, std::string_view portName) {
   return family == AF_INET6 || family == AF_INET;
 }
 
+// How well the entry's address serves the peers; among equals the last wins.
+int suitability(const sockaddr& address, const PeerAddresses& peers) {
+  const int familyFits = address.sa_family == peers.family ? 2 : 0;
+  const int scopeFits = peers.beyondLinkLocal && isLinkLocal(address) ? 0 : 1;
+  return familyFits + scopeFits;
+}
+
 }  // namespace
 
 std::optional<std::string> chooseInterfaceAddress(std::span<const InterfaceEntry> entries,
-                                                  std::string_view portName, int wantedFamily) {
+                                                  std::string_view portName, const PeerAddresses& peers) {
   if (entries.empty()) return std::string();
-  std::optional<std::string> lastMatch;
-  std::optional<std::string> lastOfWantedFamily;
+  std::optional<std::string> best;
+  int bestSuitability = -1;
   for (const InterfaceEntry& entry : entries) {
     if (!entryMatches(entry, portName)) continue;
     std::optional<std::string> host = numericHost(entry.address);
     if (!host) continue;
-    if (entry.address->sa_family == wantedFamily) lastOfWantedFamily = host;
-    lastMatch = std::move(host);
+    const int fit = suitability(*entry.address, peers);
+    if (fit < bestSuitability) continue;
+    best = std::move(host);
+    bestSuitability = fit;
   }
-  return lastOfWantedFamily ? lastOfWantedFamily : lastMatch;
+  return best;
 }
 
-std::optional<std::string> interfaceAddress(std::string_view portName, int wantedFamily) {
+std::optional<std::string> interfaceAddress(std::string_view portName, const PeerAddresses& peers) {
   ifaddrs* list = nullptr;
   if (getifaddrs(&list) != 0) return std::string();
   std::vector<InterfaceEntry> entries;
   for (const ifaddrs* item = list; item != nullptr; item = item->ifa_next) {
     entries.push_back({item->ifa_name, item->ifa_flags, item->ifa_addr});
   }
-  std::optional<std::string> result = chooseInterfaceAddress(entries, portName, wantedFamily);
+  std::optional<std::string> result = chooseInterfaceAddress(entries, portName, peers);
   freeifaddrs(list);
   return result;
-}
-
-int addressFamilyOf(const std::string& addressText) {
-  in6_addr scratch{};
-  if (inet_pton(AF_INET, addressText.c_str(), &scratch) == 1) return AF_INET;
-  if (inet_pton(AF_INET6, addressText.c_str(), &scratch) == 1) return AF_INET6;
-  return AF_UNSPEC;
-}
-
-int peerAddressFamily(const std::string& surfaceAddress, const std::string& mixerAddress) {
-  int surface = addressFamilyOf(surfaceAddress);
-  int mixer = addressFamilyOf(mixerAddress);
-  if (surface == mixer) return surface;
-  if (surface == AF_UNSPEC) return mixer;
-  if (mixer == AF_UNSPEC) return surface;
-  return AF_UNSPEC;
 }
 
 }  // namespace tessevar

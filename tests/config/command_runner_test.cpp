@@ -1,9 +1,11 @@
 #include "config/command_runner.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 
 #include "support/temp_folder.h"
@@ -32,6 +34,27 @@ TEST(RunCommand, ProgramsThatCannotStartAreFailures) {
   EXPECT_FALSE(runCommand(plain.string(), {}));
   EXPECT_FALSE(runCommand(folder.path().string(), {}));
   EXPECT_FALSE(runCommand("echo", {"no PATH search"}));
+}
+
+// The child closes its output and then waits for a file of ours (giving up
+// after a while, so a call that waits for it cannot hang the test): the call
+// must come back before that, and the child must be collected after it.
+TEST(RunCommand, ReturnsAtTheEndOfOutputAndCollectsTheChildLater) {
+  testing::TempFolder folder;
+  const std::string go = (folder.path() / "go").string();
+  const auto output = runCommand(
+      "/bin/sh", {"-c", "echo $$; exec >&-; i=0; while [ ! -e " + go + " ] && [ $i -lt 1000 ]; do"
+                   " sleep 0.01; i=$((i+1)); done"});
+  ASSERT_TRUE(output);
+  const pid_t child = std::stoi(*output);
+  EXPECT_EQ(::kill(child, 0), 0) << "the child runs on after its output";
+  testing::writeBytes(go, "");
+  // A zombie still answers kill(pid, 0); a collected child is gone.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (::kill(child, 0) == 0 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_EQ(::kill(child, 0), -1) << "child " << child << " was never collected";
 }
 
 // The pipe ends take the lowest free descriptors; the child must see neither.
@@ -85,6 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WhereisCase{"LinuxStyle", "ps: /usr/bin/ps /usr/share/man/man1/ps.1.gz\n",
                                   "/usr/bin/ps"},
                       WhereisCase{"LinuxNothingFound", "ps:\n", std::nullopt},
+                      WhereisCase{"LinuxWordEndsInUnicodeSpace", "ps: /bin/ps\xC2\xA0 /x\n", "/bin/ps"},
                       WhereisCase{"Empty", "\n", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 

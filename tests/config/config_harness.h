@@ -15,6 +15,14 @@ struct ConfigHarness {
   explicit ConfigHarness(std::string typed = "") : input(std::move(typed)) {}
 
   std::filesystem::path configFile() const { return folder.path() / "Tessevar.cfg"; }
+  std::filesystem::path backupFile() const { return folder.path() / "Tessevar.cfg.bak"; }
+
+  // The setup's closing lines after a write, with or without a backup.
+  std::string savedLines(bool backup = false) const {
+    std::string lines = "settings saved in " + configFile().string() + "\n";
+    if (backup) lines += "the previous settings are kept in " + backupFile().string() + "\n";
+    return lines;
+  }
 
   ConfigServices services() {
     return ConfigServices{input, output, [this] { return documents; },

@@ -26,7 +26,8 @@ TEST_P(SetupHints, TranscriptShowsTheNamesFoundAndTheFileHoldsTheAnswers) {
   ConfigHarness harness("en0\n192.0.2.10\n192.0.2.20\n");
   Configuration values;
   runSetup(values, GetParam().ports, harness.services());
-  EXPECT_EQ(harness.console.str(), std::string(GetParam().intro) + std::string(laterQuestions));
+  EXPECT_EQ(harness.console.str(),
+            std::string(GetParam().intro) + std::string(laterQuestions) + harness.savedLines());
   EXPECT_EQ(values.mixerAddress, "192.0.2.10");
   EXPECT_EQ(readBytes(harness.configFile()), "en0-192.0.2.10-192.0.2.20-");
 }
@@ -63,7 +64,7 @@ TEST(RunSetup, AnswerWithHyphenIsRefusedAndAskedAgain) {
   EXPECT_EQ(harness.console.str(), std::string(noHints) + refused +
                                        "enter the ip address of the Mixer please\n"
                                        "enter the ip address of the X-Touch please\n" +
-                                       refused + refused);
+                                       refused + refused + harness.savedLines());
   EXPECT_EQ(readBytes(harness.configFile()), "en0-192.0.2.10-192.0.2.20-");
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "e2e/e2e_fixture.h"
 
@@ -76,7 +77,9 @@ TEST_F(RelayEndToEnd, SetupFromTheConsoleWritesTheFileAndEnds) {
   tessevar.type("s\nen0\n192.0.2.10\n192.0.2.20\n");
   const std::vector<std::string> expected = {
       "", "", "enter the network port name please", "", "",
-      "enter the ip address of the Mixer please", "enter the ip address of the X-Touch please", " ",
+      "enter the ip address of the Mixer please", "enter the ip address of the X-Touch please",
+      "settings saved in " + home.configFile().string(),
+      "the previous settings are kept in " + home.configFile().string() + ".bak", " ",
       "+---------------------------------------------------------+",
       "|Please restart the program for the changes to take effect|",
       "+---------------------------------------------------------+", "", "Exiting the program...", ""};
@@ -85,6 +88,26 @@ TEST_F(RelayEndToEnd, SetupFromTheConsoleWritesTheFileAndEnds) {
   EXPECT_EQ(lines, expected);
   EXPECT_EQ(tessevar.waitForExit(), 0);
   EXPECT_EQ(home.readConfig(), "en0-192.0.2.10-192.0.2.20-");
+  EXPECT_EQ(testing::readBytes(home.configFile().string() + ".bak"), stageConfig());
+}
+
+// Names resolving to IPv4 peers: the links take en0's IPv4 address although
+// IPv6 ones are listed after it. The namespace's own /etc/hosts names them.
+TEST_F(RelayEndToEnd, PeersGivenByNameAreReachedInTheFamilyTheyResolveTo) {
+  const auto hosts = home.path() / "hosts";
+  testing::writeBytes(hosts, std::string(mixerAddress) + " mixer\n" + surfaceAddress + " xtouch\n");
+  ASSERT_EQ(std::system(("mount --bind " + hosts.string() + " /etc/hosts").c_str()), 0);
+  ASSERT_EQ(std::system("ip -6 addr add fd00::1/64 dev en0 nodad"), 0);
+  home.writeConfig("en0-mixer-xtouch-");
+  StagePeer surface(surfaceAddress), mixer(mixerAddress);
+  TessevarProcess tessevar({home.path(), ""});
+  readStartUp(tessevar);
+  surface.send({0x90, 0x10, 0x7F});
+  mixer.send({0xB0, 0x60, 0x06});
+  EXPECT_EQ(mixer.receive(), (Bytes{0x90, 0x10, 0x7F}));
+  EXPECT_EQ(surface.receive(), (Bytes{0xB0, 0x60, 0x06}));
+  tessevar.type("q\n");
+  EXPECT_EQ(tessevar.waitForExit(), 0);
 }
 
 TEST_F(RelayEndToEnd, PortWithoutAddressSaysWhereTheSettingsAreAndEndsWithStatusOne) {
@@ -106,7 +129,12 @@ TEST_F(RelayEndToEnd, FirstStartAsksForTheSettingsAndTheNextStartEchoesThem) {
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "no config file -> entering setup..."), lines.end());
     tessevar.type(std::string("en0\n") + mixerAddress + "\n" + surfaceAddress + "\n");
-    readStartUp(tessevar);
+    const std::vector<std::string> rest = readStartUp(tessevar);
+    const auto saved = std::find(rest.begin(), rest.end(), "settings saved in " + home.configFile().string());
+    ASSERT_NE(saved, rest.end());
+    EXPECT_EQ(*std::prev(saved), "enter the ip address of the X-Touch please");
+    EXPECT_TRUE(std::none_of(rest.begin(), rest.end(),
+                             [](const std::string& line) { return line.starts_with("the previous"); }));
     tessevar.type("q\n");
     EXPECT_EQ(tessevar.waitForExit(), 0);
   }

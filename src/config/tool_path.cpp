@@ -1,0 +1,21 @@
+#include "config/command_runner.h"
+#include "config/text_pieces.h"
+
+namespace tessevar {
+
+std::optional<std::string> toolPathFromWhereis(std::string_view output, std::string_view name) {
+  const std::string_view trimmed = trimWhitespace(output);
+  if (trimmed.empty()) return std::nullopt;
+  if (!trimmed.starts_with(name) || trimmed.substr(name.size()).substr(0, 1) != ":") {
+    return std::string(trimmed);
+  }
+  const std::string_view paths = trimWhitespace(trimmed.substr(name.size() + 1));
+  const std::size_t end = paths.find_first_of(" \t\n\r\v\f");
+  // Words end at ASCII whitespace, but the path, like a bare one, is also
+  // trimmed of the Unicode spaces at its ends.
+  const std::string_view first = trimWhitespace(paths.substr(0, end));
+  if (first.empty()) return std::nullopt;
+  return std::string(first);
+}
+
+}  // namespace tessevar
