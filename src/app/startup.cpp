@@ -109,8 +109,12 @@ int runRelay(Program& program) {
   if (std::optional<std::string> problem = program.automation.start()) {
     program.output.line("editor automation is off: no display could be opened (" + *problem + ")");
   }
-  loadConfiguration(program.configuration, program.ports, program.services,
-                    [&program] { program.automation.prepareEditor(); });
+  if (!loadConfiguration(program.configuration, program.ports, program.services,
+                         [&program] { program.automation.prepareEditor(); })) {
+    // Under a service manager nobody can answer: a dead end without this.
+    program.output.line("no settings yet and no terminal to ask for them: run tessevar --setup in a terminal");
+    return 1;
+  }
   if (!openLinks(program)) return 1;  // the operator has been told what to check
   program.automation.setEditorPid(findEditorProcess().value_or(0));
   armFirstReceive(program.relay, Side::surface);
@@ -126,8 +130,7 @@ int runSetupOnly(Program& program) {
   if (!program.services.discoverPortNames(program.ports)) {
     program.output.line("Cannot find the network port names");
   }
-  runSetup(program.configuration, program.ports, program.services);
-  return 0;
+  return runSetup(program.configuration, program.ports, program.services) == SetupResult::saved ? 0 : 1;
 }
 
 }  // namespace

@@ -36,11 +36,14 @@ ConfigServices platformConfigServices(std::istream& input, LineOutput& output);
 
 // Discovers port names, reads "Tessevar.cfg" or runs the setup, echoes the
 // values, then calls `prepareEditor` (point table and first window lookup).
-void loadConfiguration(Configuration& values, PortNames& ports, const ConfigServices& services,
+// False when there was no file and the setup found its input closed before
+// the answers: then there are no settings to go on with.
+bool loadConfiguration(Configuration& values, PortNames& ports, const ConfigServices& services,
                        const std::function<void()>& prepareEditor);
 
 // The interactive setup: asks the three values, stores them, keeps a former
 // file as "Tessevar.cfg.bak", writes the file and says where both are.
-void runSetup(Configuration& values, const PortNames& ports, const ConfigServices& services);
+enum class SetupResult { saved, notSaved, inputEnded };
+SetupResult runSetup(Configuration& values, const PortNames& ports, const ConfigServices& services);
 
 }  // namespace tessevar

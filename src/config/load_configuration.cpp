@@ -15,36 +15,39 @@ std::optional<Configuration> readConfigFile(const std::filesystem::path& folder)
   return parseConfiguration(decodeUtf8Lossy(*bytes));
 }
 
+// Shown as they are, but a file cannot drive the terminal through them.
 void echoValues(const Configuration& values, LineOutput& output) {
-  const std::string port = "port: " + values.networkPortName;
-  const std::string mixer = "Mixer ip: " + values.mixerAddress;
-  const std::string surface = "X-Touch ip: " + values.surfaceAddress;
+  const std::string port = "port: " + escapeControls(values.networkPortName);
+  const std::string mixer = "Mixer ip: " + escapeControls(values.mixerAddress);
+  const std::string surface = "X-Touch ip: " + escapeControls(values.surfaceAddress);
   output.lines({port, mixer, surface});
 }
 
-void readOrSetUp(Configuration& values, PortNames& ports, const ConfigServices& services) {
+// False when the setup it ran got no answers.
+bool readOrSetUp(Configuration& values, PortNames& ports, const ConfigServices& services) {
   const auto folder = services.documentsFolder();
-  if (!folder) return;  // nowhere to read or write: the values stay empty
+  if (!folder) return true;  // nowhere to read or write: the values stay empty
   if (auto fromFile = readConfigFile(*folder)) {
     values = std::move(*fromFile);
     echoValues(values, services.output);
-    return;
+    return true;
   }
   services.output.line("no config file -> entering setup...");
-  runSetup(values, ports, services);
+  return runSetup(values, ports, services) != SetupResult::inputEnded;
 }
 
 }  // namespace
 
-void loadConfiguration(Configuration& values, PortNames& ports, const ConfigServices& services,
+bool loadConfiguration(Configuration& values, PortNames& ports, const ConfigServices& services,
                        const std::function<void()>& prepareEditor) {
   if (!services.discoverPortNames(ports)) {
     services.output.line("Cannot find the network port names");
   }
-  readOrSetUp(values, ports, services);
+  if (!readOrSetUp(values, ports, services)) return false;
   // Even without a Documents folder the point table is filled and the
   // editor looked up: the relay's editor automation relies on both.
   if (prepareEditor) prepareEditor();
+  return true;
 }
 
 }  // namespace tessevar

@@ -54,14 +54,14 @@ bool askAll(Configuration& values, const PortNames& ports, const ConfigServices&
 
 // Keeps the former file as "Tessevar.cfg.bak" before replacing it; a file
 // whose content could not be kept is not replaced. Says where both are.
-void saveSettings(const Configuration& values, const std::filesystem::path& folder,
+bool saveSettings(const Configuration& values, const std::filesystem::path& folder,
                   LineOutput& output) {
   const auto file = folder / configFileName;
   const auto backup = folder / (std::string(configFileName) + ".bak");
   const BackupResult previous = keepPreviousContent(file, backup);
   if (previous == BackupResult::failed || !writeFileAtomically(file, formatConfiguration(values))) {
     output.line("something has gone wrong in the setup");
-    return;
+    return false;
   }
   const std::string saved = "settings saved in " + file.string();
   if (previous == BackupResult::kept) {
@@ -69,19 +69,20 @@ void saveSettings(const Configuration& values, const std::filesystem::path& fold
   } else {
     output.line(saved);
   }
+  return true;
 }
 
 }  // namespace
 
-void runSetup(Configuration& values, const PortNames& ports, const ConfigServices& services) {
+SetupResult runSetup(Configuration& values, const PortNames& ports, const ConfigServices& services) {
   // Closed input leaves the old file alone: half a dialogue is no setting.
-  if (!askAll(values, ports, services)) return;
+  if (!askAll(values, ports, services)) return SetupResult::inputEnded;
   const auto folder = services.documentsFolder();
-  if (!folder) return;
+  if (!folder) return SetupResult::notSaved;
   // A fresh Linux account may have no Documents folder yet.
   std::error_code ignored;
   std::filesystem::create_directories(*folder, ignored);
-  saveSettings(values, *folder, services.output);
+  return saveSettings(values, *folder, services.output) ? SetupResult::saved : SetupResult::notSaved;
 }
 
 }  // namespace tessevar

@@ -65,4 +65,39 @@ std::string decodeUtf8Lossy(std::string_view bytes) {
   return text;
 }
 
+namespace {
+
+std::string hexEscape(const char* prefix, unsigned value, int digits) {
+  static constexpr char hex[] = "0123456789ABCDEF";
+  std::string escape(prefix);
+  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) escape.push_back(hex[(value >> shift) & 0xF]);
+  return escape;
+}
+
+}  // namespace
+
+std::string escapeControls(std::string_view text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0u;
+    if (byte == '\n') {
+      shown += "\\n";
+    } else if (byte == '\r') {
+      shown += "\\r";
+    } else if (byte == '\t') {
+      shown += "\\t";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      shown += hexEscape("\\x", byte, 2);
+    } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {  // U+0080..U+009F
+      shown += hexEscape("\\u", next, 4);
+      ++i;
+    } else {
+      shown.push_back(static_cast<char>(byte));
+    }
+  }
+  return shown;
+}
+
 }  // namespace tessevar

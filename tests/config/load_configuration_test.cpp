@@ -46,8 +46,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FileCase{"WrittenBySetup", "en0-192.0.2.10-192.0.2.20-",
                  "port: en0\nMixer ip: 192.0.2.10\nX-Touch ip: 192.0.2.20\n"},
-        FileCase{"SpacesAndMalformedUtf8Kept", " en\xff" "0 --b\n",
-                 "port:  en\xEF\xBF\xBD" "0 \nMixer ip: \nX-Touch ip: b\n\n"}),
+        FileCase{"SpacesAndMalformedUtf8Kept", " en\xff" "0 --b",
+                 "port:  en\xEF\xBF\xBD" "0 \nMixer ip: \nX-Touch ip: b\n"},
+        // A file cannot drive the terminal through the echo.
+        FileCase{"ControlsShownEscaped", "en0\x1B]0;x\x07-192.0.2.10\r\n-\xC2\x9B" "2J-",
+                 "port: en0\\x1B]0;x\\x07\nMixer ip: 192.0.2.10\\r\\n\nX-Touch ip: \\u009B2J\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct SetupCase {
@@ -76,6 +79,17 @@ INSTANTIATE_TEST_SUITE_P(Files, LoadIntoSetup,
                          ::testing::Values(SetupCase{"Missing", std::nullopt},
                                            SetupCase{"OneHyphen", "en0-"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Under a service manager nobody answers: loading says it has no settings.
+TEST(LoadConfiguration, NoFileAndNoAnswersMeansNoSettings) {
+  ConfigHarness harness;
+  bool prepared = false;
+  Configuration values;
+  PortNames ports;
+  EXPECT_FALSE(loadConfiguration(values, ports, harness.services(), [&] { prepared = true; }));
+  EXPECT_FALSE(prepared);
+  EXPECT_FALSE(std::filesystem::exists(harness.configFile()));
+}
 
 TEST(LoadConfiguration, FailedDiscoveryIsSaidFirstAndLeavesTheNames) {
   ConfigHarness harness("\n\n\n");

@@ -56,6 +56,17 @@ TEST_F(OperationEndToEnd, ALinkThatCannotOpenSaysWhichAndWhy) {
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "waiting or failed"), 2);
 }
 
+TEST_F(StageTest, FirstStartWithNobodyToAskSaysSoAndEndsWithStatusOne) {
+  TessevarProcess tessevar({home.path(), ""});
+  tessevar.closeInput();
+  const std::vector<std::string> lines =
+      tessevar.linesUntil("no settings yet and no terminal to ask for them: run tessevar --setup in a terminal");
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "no settings yet and no terminal to ask for them: run tessevar --setup in a terminal");
+  EXPECT_EQ(tessevar.waitForExit(), 1);
+  EXPECT_FALSE(std::filesystem::exists(home.configFile()));
+}
+
 TEST_F(OperationEndToEnd, SetupOptionWritesTheFileAndOpensNoLink) {
   TessevarProcess tessevar({home.path(), "", {"--setup"}});
   tessevar.type("en0\n192.0.2.10\n192.0.2.20\n");

@@ -34,5 +34,25 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"above_max", "\xF4\x90\x80\x80", fffd + fffd + fffd + fffd}),
     [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
+struct EscapeCase {
+  const char* name;
+  std::string text;
+  std::string shown;
+};
+
+class EscapeControls : public testing::TestWithParam<EscapeCase> {};
+
+TEST_P(EscapeControls, LeavesPrintableTextAlone) { EXPECT_EQ(escapeControls(GetParam().text), GetParam().shown); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, EscapeControls,
+    testing::Values(EscapeCase{"printable", " en0 \xC3\xA9" + fffd, " en0 \xC3\xA9" + fffd},
+                    EscapeCase{"line_ends_and_tab", "a\r\n\tb", "a\\r\\n\\tb"},
+                    EscapeCase{"escape_and_bell", "\x1B[2J\x07", "\\x1B[2J\\x07"},
+                    EscapeCase{"delete_and_nul", std::string("\x7F\0", 2), "\\x7F\\x00"},
+                    EscapeCase{"c1_csi", "\xC2\x9B" "31m", "\\u009B31m"},
+                    EscapeCase{"latin1_not_c1", "\xC2\xA0", "\xC2\xA0"}),
+    [](const testing::TestParamInfo<EscapeCase>& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace tessevar
