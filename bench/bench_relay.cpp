@@ -282,8 +282,8 @@ int tryRate(PeerSocket& xtouch, PeerSocket& mixer, const char* stage, int rate, 
 
 constexpr std::array<int, 6> probeRates{5000, 10000, 20000, 40000, 80000, 160000};
 
-// Steps the rate up in 1 s probes, then tries once halfway to the first rate
-// that lost datagrams. Returns the highest lossless probe; 0 if none.
+// Steps the rate up in 1 s probes, then narrows in on the first rate that
+// lost datagrams. Returns the highest lossless probe; 0 if none.
 int highestLosslessProbe(PeerSocket& xtouch, PeerSocket& mixer) {
   int best = 0;
   int failed = 0;
@@ -296,14 +296,22 @@ int highestLosslessProbe(PeerSocket& xtouch, PeerSocket& mixer) {
     best = std::max(best, achieved);
     if (achieved < rate * 9 / 10) break;  // the sender is the limit now
   }
-  if (failed != 0 && best != 0) best = std::max(best, tryRate(xtouch, mixer, "probe", (best + failed) / 2, 1s));
+  // Halves the gap to the first losing rate three times.
+  for (int step = 0; step < 3 && failed != 0 && best != 0; ++step) {
+    const int middle = (best + failed) / 2;
+    if (const int achieved = tryRate(xtouch, mixer, "probe", middle, 1s); achieved > 0) {
+      best = std::max(best, achieved);
+    } else {
+      failed = middle;
+    }
+  }
   return best;
 }
 
 // Holds the best probe rate for 5 s; while that loses datagrams, steps down
-// by a quarter each time until a rate holds. Capped to keep the run short.
+// by a tenth each time until a rate holds. Capped to keep the run short.
 int holdBestRate(PeerSocket& xtouch, PeerSocket& mixer, int best) {
-  for (int rate = best; rate >= probeRates.front() / 4; rate = rate * 3 / 4) {
+  for (int rate = best; rate >= probeRates.front() / 4; rate = rate * 9 / 10) {
     if (int held = tryRate(xtouch, mixer, "hold", rate, 5s); held > 0) return held;
   }
   return 0;

@@ -12,7 +12,10 @@ bool isActivation(const EditorCommand& command) { return command.kind == EditorC
 
 bool AutomationQueue::push(const EditorCommand& command, Clock::time_point now) {
   std::lock_guard lock(mutex_);
-  if (isActivation(command) && !queued_.empty() && isActivation(queued_.back().command)) {
+  // Merged here rather than when taken, so a stream of them does not wake
+  // the automation thread for each.
+  if (isActivation(command) && (queued_.empty() ? mergesIntoLastActivation(command, now)
+                                                : isActivation(queued_.back().command))) {
     return false;
   }
   if (queued_.size() >= limits_.capacity) {

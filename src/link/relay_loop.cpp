@@ -34,12 +34,13 @@ SidePacing& pacingOf(Pacing& pacing, Side side) { return pacing[static_cast<std:
 // Completes the armed receive of a link. A failed receive stays armed and
 // raises no flag: nothing is relayed for it.
 ReceiveStatus completeReceive(RelayState& relay, Side side, SidePacing& pacing) {
-  Datagram datagram;
-  ReceiveStatus status = linkOf(relay, side)->receive(datagram);
+  // Straight into the side's buffer, which has been forwarded by now: an
+  // armed receive means its last datagram is gone.
+  ReceiveStatus status = linkOf(relay, side)->receive(bufferOf(relay, side));
   switch (status) {
     case ReceiveStatus::received:
       pacing.backoff.succeeded();
-      storeDatagram(relay, side, std::move(datagram));
+      dataWaitingOf(relay, side) = true;
       break;
     case ReceiveStatus::failed:
       pacing.backoff.failed(Clock::now());

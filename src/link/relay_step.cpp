@@ -18,11 +18,6 @@ void relaySide(RelayState& relay, Side side, const Inspector& inspector) {
 
 }  // namespace
 
-void storeDatagram(RelayState& relay, Side side, Datagram datagram) {
-  bufferOf(relay, side) = std::move(datagram);
-  dataWaitingOf(relay, side) = true;
-}
-
 void relayStep(RelayState& relay, const Inspector& surfaceInspector, const Inspector& mixerInspector) {
   relaySide(relay, Side::surface, surfaceInspector);
   relaySide(relay, Side::mixer, mixerInspector);

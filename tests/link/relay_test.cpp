@@ -24,8 +24,9 @@ TEST(Relay, ForwardsEveryDatagramByteForByteBothWays) {
   RunningRelay running(20);
   LoopbackPeer xtouch = running.xtouchPeer();
   LoopbackPeer mixer = running.mixerPeer();
-  // Empty, MIDI-sized, larger than an Ethernet frame, and the UDP maximum.
-  for (std::size_t size : {0u, 3u, 1500u, 9000u, 65507u}) {
+  // Empty, MIDI-sized, larger than an Ethernet frame, the UDP maximum, and
+  // smaller ones after it: each datagram replaces the last one whole.
+  for (std::size_t size : {0u, 3u, 65507u, 1500u, 9000u, 3u}) {
     Datagram fromSurface = patterned(size);
     xtouch.send(fromSurface);
     EXPECT_EQ(mixer.receive(), fromSurface) << size << " bytes towards the mixer";
@@ -33,8 +34,8 @@ TEST(Relay, ForwardsEveryDatagramByteForByteBothWays) {
     mixer.send(fromMixer);
     EXPECT_EQ(xtouch.receive(), fromMixer) << fromMixer.size() << " bytes towards the X-Touch";
   }
-  EXPECT_EQ(running.surfaceLog.count(), 5u);
-  EXPECT_EQ(running.mixerLog.count(), 5u);
+  EXPECT_EQ(running.surfaceLog.count(), 6u);
+  EXPECT_EQ(running.mixerLog.count(), 6u);
 }
 
 Datagram numbered(std::uint32_t index) {
