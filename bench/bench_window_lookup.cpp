@@ -135,6 +135,9 @@ bool measure(WindowManagerKind kind) {
   XSync(others, False);
   const pid_t editorPid = startEditor(server->display());
   if (manager) waitUntilManaged(others, kOtherWindows + 1);
+  // Let the window manager finish drawing and placing them, so the first
+  // lookup measures its own reads rather than the manager's start.
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
 
   std::unique_ptr<Desktop> x11 = tessevar::makeDesktop(problem);
   if (!x11) return std::printf("%s: no desktop: %s\n", name.c_str(), problem.c_str()), false;

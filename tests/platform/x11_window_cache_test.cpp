@@ -6,42 +6,13 @@
 
 #include "platform/x11_session.h"
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 namespace tessevar::testing {
 namespace {
 
-// Another X client of the test's server, closed before the server stops.
-class Client {
- public:
-  explicit Client(const std::string& display) : display_(XOpenDisplay(display.c_str())) {}
-  ~Client() {
-    if (display_) XCloseDisplay(display_);
-  }
-  Display* operator*() const { return display_; }
-
-  Window window(int x, int y, unsigned width, unsigned height, const char* className) {
-    const Window w =
-        XCreateSimpleWindow(display_, DefaultRootWindow(display_), x, y, width, height, 0, 0, 0);
-    if (className) {
-      XClassHint hint{const_cast<char*>(className), const_cast<char*>(className)};
-      XSetClassHint(display_, w, &hint);
-    }
-    XMapWindow(display_, w);
-    XSync(display_, False);
-    return w;
-  }
-  void setPid(Window w, long pid) {
-    XChangeProperty(display_, w, XInternAtom(display_, "_NET_WM_PID", False), XA_CARDINAL, 32,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
-    XSync(display_, False);
-  }
-
- private:
-  Display* display_;
-};
+using Client = TestClient;
 
 using X11WindowCache = X11Session;
 
