@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 namespace tessevar::testing {
@@ -12,6 +13,8 @@ namespace tessevar::testing {
 enum class WindowManagerKind { none, openbox };
 
 std::string to_string(WindowManagerKind kind);
+// How GoogleTest shows a parameter of this kind.
+inline void PrintTo(WindowManagerKind kind, std::ostream* out) { *out << to_string(kind); }
 
 // openbox on a test display, started and waited for until it announces
 // itself (_NET_SUPPORTING_WM_CHECK on the root). Stopped when destroyed.

@@ -124,6 +124,20 @@ TEST_P(X11InputOnDesktops, ActivationGivesTheEditorTheFocusAndIsNotRepeatedWhile
   EXPECT_FALSE(desktop_->listWindows({}).empty());
 }
 
+// A restarted editor may get the window number of the one that went away.
+TEST_P(X11InputOnDesktops, KeysReachAnEditorStartedAgain) {
+  auto first = startEditor();
+  desktop_->postKey(first->pid(), 0x7A, true);
+  ASSERT_EQ(first->waitForLine("key "), "key F1");
+  first->quit();
+  auto second = startEditor();
+  EXPECT_TRUE(eventually([&] {
+    desktop_->takeNotifications();
+    desktop_->postKey(second->pid(), 0x7A, true);
+    return !linesStarting(*second, "key ").empty();
+  }));
+}
+
 INSTANTIATE_TEST_SUITE_P(, X11InputOnDesktops,
                          ::testing::Values(WindowManagerKind::none, WindowManagerKind::openbox),
                          windowManagerName);

@@ -3,6 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tessevar::testing {
@@ -69,21 +70,36 @@ void TestClient::setPid(Window w, long pid) {
   XSync(display_, False);
 }
 
-Window TestClient::activeWindow() {
+namespace {
+
+std::vector<Window> rootWindows(Display* display, const char* property) {
   Atom type = None;
   int format = 0;
   unsigned long count = 0;
   unsigned long remaining = 0;
   unsigned char* data = nullptr;
-  Window active = None;
-  if (XGetWindowProperty(display_, DefaultRootWindow(display_),
-                         XInternAtom(display_, "_NET_ACTIVE_WINDOW", False), 0, 1, False,
-                         XA_WINDOW, &type, &format, &count, &remaining, &data) == Success &&
-      data != nullptr && count == 1) {
-    active = static_cast<Window>(*reinterpret_cast<const long*>(data));
+  std::vector<Window> windows;
+  if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, property, False),
+                         0, 4096, False, XA_WINDOW, &type, &format, &count, &remaining,
+                         &data) == Success &&
+      data != nullptr) {
+    const long* items = reinterpret_cast<const long*>(data);
+    for (unsigned long i = 0; i < count; ++i) windows.push_back(static_cast<Window>(items[i]));
   }
   if (data != nullptr) XFree(data);
-  return active;
+  return windows;
+}
+
+}  // namespace
+
+bool TestClient::managed(Window window) {
+  const std::vector<Window> clients = rootWindows(display_, "_NET_CLIENT_LIST");
+  return std::find(clients.begin(), clients.end(), window) != clients.end();
+}
+
+Window TestClient::activeWindow() {
+  const std::vector<Window> active = rootWindows(display_, "_NET_ACTIVE_WINDOW");
+  return active.empty() ? None : active.front();
 }
 
 // Requests to the window manager go to the root with SubstructureNotify in

@@ -40,6 +40,8 @@ class TestClient {
   // A mapped window with this WM_CLASS (none when nullptr).
   Window window(int x, int y, unsigned width, unsigned height, const char* className);
   void setPid(Window window, long pid);
+  // Whether the window manager lists the window among its clients.
+  bool managed(Window window);
   // The root's _NET_ACTIVE_WINDOW, None when there is none.
   Window activeWindow();
   // Starts recording the _NET_ACTIVE_WINDOW requests sent to the root.

@@ -59,6 +59,6 @@ class X11Desktops : public X11Session, public ::testing::WithParamInterface<Wind
 bool eventually(const std::function<bool()>& done);
 
 std::string windowManagerName(const ::testing::TestParamInfo<WindowManagerKind>& info);
-inline void PrintTo(WindowManagerKind kind, std::ostream* out) { *out << to_string(kind); }
+
 
 }  // namespace tessevar::testing

@@ -6,6 +6,7 @@
 
 #include "platform/x11_session.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -60,6 +61,31 @@ TEST_F(X11WindowCache, BoundsFollowBorderChangesAndReparenting) {
   XReparentWindow(*client, w, DefaultRootWindow(*client), 70, 80);
   XSync(*client, False);
   EXPECT_EQ(findWindow(w)->bounds, (Rect{70, 80, 208, 108}));
+}
+
+// A restarted client gets the number of the window of the one that went
+// away, while a window manager may still list the old window for a moment.
+TEST_F(X11WindowCache, ANumberGivenAgainNamesTheNewWindow) {
+  Client manager(server_->display());
+  ASSERT_NE(*manager, nullptr);
+  const auto listOnly = [&](Window w) {
+    XChangeProperty(*manager, DefaultRootWindow(*manager),
+                    XInternAtom(*manager, "_NET_CLIENT_LIST", False), XA_WINDOW, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&w), 1);
+    XSync(*manager, False);
+  };
+  Window first = None;
+  {
+    Client gone(server_->display());
+    first = gone.window(10, 10, 200, 100, "Other-App");
+    listOnly(first);
+    ASSERT_EQ(findWindow(first)->ownerName, "Other-App");
+  }
+  EXPECT_FALSE(findWindow(first).has_value()) << "still listed, but no longer there";
+  Client back(server_->display());
+  const Window second = back.window(10, 10, 200, 100, "X-AIR-Edit");
+  if (second != first) GTEST_SKIP() << "the server gave the new client another number";
+  EXPECT_EQ(findWindow(second)->ownerName, "X-AIR-Edit");
 }
 
 }  // namespace

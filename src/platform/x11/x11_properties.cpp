@@ -15,7 +15,7 @@ X11Atoms X11Atoms::intern(Display* display) {
 }
 
 std::optional<std::vector<long>> readList(Display* display, Window window, Atom property,
-                                          Atom type, long maxItems) {
+                                          Atom type, long maxItems, bool* windowGone) {
   Atom actualType = None;
   int actualFormat = 0;
   unsigned long count = 0;
@@ -23,6 +23,7 @@ std::optional<std::vector<long>> readList(Display* display, Window window, Atom 
   unsigned char* data = nullptr;
   const int status = XGetWindowProperty(display, window, property, 0, maxItems, False, type,
                                         &actualType, &actualFormat, &count, &remaining, &data);
+  if (windowGone != nullptr) *windowGone = status != Success;
   std::optional<std::vector<long>> values;
   if (status == Success && actualType == type && actualFormat == 32) {
     const long* items = reinterpret_cast<const long*>(data);

@@ -57,8 +57,10 @@ bool WindowCache::takeChanged() { return std::exchange(changed_, false); }
 void WindowCache::apply(const XEvent& event) {
   switch (event.type) {
     case CreateNotify:
-      if (event.xcreatewindow.parent == connection_.root() &&
-          !isRootChild(event.xcreatewindow.window)) {
+      // A number may come back for a new window (a restarted client gets the
+      // old one's): what was known under it, and its watch, are gone.
+      forget(event.xcreatewindow.window);
+      if (event.xcreatewindow.parent == connection_.root()) {
         rootChildren_.push_back(event.xcreatewindow.window);
         changed_ = true;
       }

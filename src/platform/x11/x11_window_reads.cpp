@@ -59,9 +59,13 @@ void WindowCache::readClientList() {
   if (list) managedClients_.assign(list->begin(), list->end());
 }
 
+// A window that does not exist (yet) names nobody for now: nothing is kept,
+// as its number may soon name a new window.
 void WindowCache::readOwner(Window window, Node& entry, NameCache& names) {
   Display* display = connection_.display();
-  const std::vector<long> pid = readLongs(display, window, atoms_.netWmPid, XA_CARDINAL, 1);
+  bool gone = false;
+  const std::vector<long> pid =
+      readList(display, window, atoms_.netWmPid, XA_CARDINAL, 1, &gone).value_or(std::vector<long>{});
   entry.pid = pid.empty() ? 0 : pid.front();
   entry.owner.reset();
   if (entry.pid > 0) {
@@ -69,8 +73,8 @@ void WindowCache::readOwner(Window window, Node& entry, NameCache& names) {
     if (fresh) name->second = processName(entry.pid);
     entry.owner = name->second;
   }
-  if (!entry.owner && connection_.usable()) entry.owner = windowClass(display, window);
-  entry.ownerKnown = connection_.usable();
+  if (!entry.owner && !gone && connection_.usable()) entry.owner = windowClass(display, window);
+  entry.ownerKnown = !gone && connection_.usable();
 }
 
 // Up from the client to a root child; the root children are known, so under
