@@ -18,14 +18,18 @@ struct PendingOpen {
 };
 
 std::mutex stuckLock;
-// Abandoned opens still waiting for their server, by display name.
-std::map<std::string, std::weak_ptr<PendingOpen>> stuckOpens;
+// Abandoned opens that may still wait for their server, by display name.
+std::map<std::string, std::shared_ptr<PendingOpen>> stuckOpens;
 
 bool stillStuck(const std::string& name) {
   std::lock_guard<std::mutex> hold(stuckLock);
   auto it = stuckOpens.find(name);
   if (it == stuckOpens.end()) return false;
-  if (!it->second.expired()) return true;
+  {
+    // Taking its lock also orders whatever its thread did before this.
+    std::lock_guard<std::mutex> holdPending(it->second->lock);
+    if (!it->second->finished) return true;
+  }
   stuckOpens.erase(it);
   return false;
 }
@@ -33,12 +37,8 @@ bool stillStuck(const std::string& name) {
 void openOn(const std::shared_ptr<PendingOpen>& pending, const std::string& name) {
   Display* display = XOpenDisplay(name.c_str());
   std::unique_lock<std::mutex> hold(pending->lock);
-  if (pending->abandoned) {
-    hold.unlock();
-    if (display != nullptr) XCloseDisplay(display);
-    return;
-  }
-  pending->display = display;
+  if (pending->abandoned && display != nullptr) XCloseDisplay(display);
+  pending->display = pending->abandoned ? nullptr : display;
   pending->finished = true;
   pending->done.notify_all();
 }
@@ -54,6 +54,7 @@ Display* openDisplayWithin(const std::string& name, std::chrono::milliseconds pa
   std::unique_lock<std::mutex> hold(pending->lock);
   if (!pending->done.wait_for(hold, patience, [&] { return pending->finished; })) {
     pending->abandoned = true;
+    hold.unlock();  // stillStuck() takes the two locks the other way round
     std::lock_guard<std::mutex> holdStuck(stuckLock);
     stuckOpens[name] = pending;
     return nullptr;

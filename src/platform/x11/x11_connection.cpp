@@ -1,9 +1,8 @@
 #include "platform/x11/x11_connection.h"
 
-#include <sys/socket.h>
+#include <poll.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
 #include <vector>
 
@@ -76,13 +75,13 @@ bool X11Connection::stillConnected() {
 
 bool X11Connection::hasUnread() { return !lost_ && peek(); }
 
+// A hang-up shows even while events sent before it are still unread, so
+// Xlib is never asked to read up to it.
 bool X11Connection::peek() {
-  char byte = 0;
-  const ssize_t peeked = recv(ConnectionNumber(display_), &byte, 1, MSG_PEEK | MSG_DONTWAIT);
-  if (peeked == 0 || (peeked < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
-    lost_ = true;
-  }
-  return peeked > 0;
+  pollfd socket{ConnectionNumber(display_), POLLIN | POLLRDHUP, 0};
+  if (poll(&socket, 1, 0) < 0) return false;
+  if ((socket.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) != 0) lost_ = true;
+  return !lost_ && (socket.revents & POLLIN) != 0;
 }
 
 }  // namespace tessevar
