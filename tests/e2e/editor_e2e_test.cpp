@@ -9,18 +9,24 @@
 
 #include "e2e/e2e_fixture.h"
 #include "platform/editor_under_test.h"
+#include "platform/window_manager.h"
+#include "platform/x11_probe.h"
 #include "platform/xvfb_server.h"
 
 namespace tessevar::e2e {
 namespace {
 
 using tessevar::testing::EditorUnderTest;
+using tessevar::testing::FramedWindow;
+using tessevar::testing::WindowManager;
+using tessevar::testing::WindowManagerKind;
 using tessevar::testing::XvfbServer;
 
 // The whole program on a display with a running editor of reference size at
-// (100, 50): what the surface and the mixer send becomes clicks and keys in
-// the editor, lamps on the surface, and every datagram still goes through.
-class EditorEndToEnd : public StageTest {
+// (100, 50), without a window manager and under openbox: what the surface and
+// the mixer send becomes clicks and keys in the editor, lamps on the surface,
+// and every datagram still goes through.
+class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<WindowManagerKind> {
  protected:
   void SetUp() override {
     StageTest::SetUp();
@@ -28,9 +34,7 @@ class EditorEndToEnd : public StageTest {
     std::string problem;
     xvfb = XvfbServer::start(problem);
     if (!xvfb) GTEST_SKIP() << "no X server for the editor: " << problem;
-    editor = std::make_unique<EditorUnderTest>(tessevar::testing::testEditorProgram(), xvfb->display(),
-                                               std::vector<std::string>{"--geometry", "1154x734+100+50"});
-    ASSERT_TRUE(editor->ready());
+    startDesktop();
     home.writeConfig(stageConfig());
     surface = std::make_unique<StagePeer>(surfaceAddress);
     mixer = std::make_unique<StagePeer>(mixerAddress);
@@ -42,10 +46,54 @@ class EditorEndToEnd : public StageTest {
     if (tessevar) tessevar->type("q\n");
   }
 
+  // The window manager (if any, and not running yet) and the editor, taken
+  // in by the manager.
+  void startDesktop() {
+    if (GetParam() == WindowManagerKind::openbox && !manager) {
+      std::string problem;
+      manager = WindowManager::start(xvfb->display(), problem);
+      ASSERT_NE(manager, nullptr) << problem;
+    }
+    editor = std::make_unique<EditorUnderTest>(tessevar::testing::testEditorProgram(), xvfb->display(),
+                                               std::vector<std::string>{"--geometry", "1154x734+100+50"});
+    consumed = 0;
+    ASSERT_TRUE(editor->ready());
+    tessevar::testing::TestClient client(xvfb->display());
+    const auto window = static_cast<Window>(editor->window());
+    for (int wait = 0; manager && !client.managed(window) && wait < 2000; ++wait) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(framed = tessevar::testing::framedWindow(xvfb->display(), editor->window()));
+  }
+
+  // The editor's log lines for clicks at these reference points.
+  std::vector<std::string> clicks(const std::vector<Point>& references) const {
+    std::vector<std::string> lines;
+    for (const Point& reference : references) lines.push_back(buttonLine(*framed, reference));
+    return lines;
+  }
+
+  // Sends `datagram` from the mixer (and takes it at the surface) until the
+  // editor logs some input, a few times a second: the program needs a moment
+  // to find a desktop or an editor that came back. The input logged.
+  std::vector<std::string> inputOnceBack(const Bytes& datagram) {
+    std::vector<std::string> input;
+    for (int attempt = 0; attempt < 40 && input.empty(); ++attempt) {
+      mixer->send(datagram);
+      if (surface->receive() != datagram) {
+        ADD_FAILURE() << "the program no longer relays";
+        break;
+      }
+      input = nextInput(1, std::chrono::milliseconds(500));
+    }
+    return input;
+  }
+
   // The next `count` clicks and keys the editor logged after those already
-  // taken (fewer only when they do not come at all).
-  std::vector<std::string> nextInput(std::size_t count) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  // taken (fewer only when they do not come within `wait`).
+  std::vector<std::string> nextInput(std::size_t count,
+                                     std::chrono::milliseconds wait = std::chrono::seconds(20)) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
     std::vector<std::string> input;
     while (input.size() < count && std::chrono::steady_clock::now() < deadline) {
       const std::vector<std::string> lines = editor->lines();
@@ -62,29 +110,31 @@ class EditorEndToEnd : public StageTest {
   }
 
   std::unique_ptr<XvfbServer> xvfb;
+  std::unique_ptr<WindowManager> manager;
   std::unique_ptr<EditorUnderTest> editor;
+  std::optional<FramedWindow> framed;
   std::unique_ptr<StagePeer> surface, mixer;
   std::unique_ptr<TessevarProcess> tessevar;
   std::vector<std::string> startUp;
   std::size_t consumed = 0;
 };
 
-TEST_F(EditorEndToEnd, StartsWithoutTheNoDisplayLine) {
+TEST_P(EditorEndToEnd, StartsWithoutTheNoDisplayLine) {
   ASSERT_FALSE(startUp.empty());
   EXPECT_EQ(startUp.front(), "port: en0");
 }
 
-TEST_F(EditorEndToEnd, DisplayRunSelectsTheStripAndIsRelayed) {
+TEST_P(EditorEndToEnd, DisplayRunSelectsTheStripAndIsRelayed) {
   const Bytes display12 = {0xB0, 0x60, 0x06, 0x61, 0x5B};  // "12": strip 10, then strip 12
   mixer->send(display12);
   EXPECT_EQ(surface->receive(), display12);
-  EXPECT_EQ(nextInput(2), (std::vector<std::string>{"button 1 440 380", "button 1 530 380"}));
+  EXPECT_EQ(nextInput(2), clicks({{440, 380}, {530, 380}}));
 }
 
-TEST_F(EditorEndToEnd, PageLampsClickAndPressFunctionKeys) {
+TEST_P(EditorEndToEnd, PageLampsClickAndPressFunctionKeys) {
   mixer->send({0x90, 0x36, 0x7F});  // page 2: top row entry, then F1
   EXPECT_EQ(surface->receive(), (Bytes{0x90, 0x36, 0x7F}));
-  EXPECT_EQ(nextInput(2), (std::vector<std::string>{"button 1 730 50", "key F1"}));
+  EXPECT_EQ(nextInput(2), (std::vector<std::string>{clicks({{730, 50}})[0], "key F1"}));
 
   mixer->send({0x90, 0x36, 0x00});  // the first lamp-off after start presses nothing
   mixer->send({0x90, 0x36, 0x00});  // a later one: F1, then Escape
@@ -92,34 +142,71 @@ TEST_F(EditorEndToEnd, PageLampsClickAndPressFunctionKeys) {
   EXPECT_EQ(nextInput(2), (std::vector<std::string>{"key F1", "key Escape"}));
 }
 
-TEST_F(EditorEndToEnd, PageSevenFollowsTheViewText) {
+TEST_P(EditorEndToEnd, PageSevenFollowsTheViewText) {
   mixer->send({0x90, 0x2D, 0x7F});  // page 7, first view
   const Bytes viewTwo = {0xF0, 0x00, 0x20, 0x66, 0x58, 0x21, 0x00, 0x32, 0x00, 0xF7};
   mixer->send(viewTwo);
   EXPECT_EQ(surface->receiveAll(), (std::vector<Bytes>{{0x90, 0x2D, 0x7F}, viewTwo}));
-  EXPECT_EQ(nextInput(2), (std::vector<std::string>{"button 1 320 50", "button 1 480 50"}));
+  EXPECT_EQ(nextInput(2), clicks({{320, 50}, {480, 50}}));
 }
 
-TEST_F(EditorEndToEnd, SoloButtonsClickLightTheirLampsAndStillReachTheMixer) {
+TEST_P(EditorEndToEnd, SoloButtonsClickLightTheirLampsAndStillReachTheMixer) {
   surface->send({0x90, 0x5A, 0x7F});
   EXPECT_EQ(mixer->receive(), (Bytes{0x90, 0x5A, 0x7F}));
   EXPECT_EQ(surface->receiveAll(), (std::vector<Bytes>{{0x90, 0x5A, 0x7F}, {0x90, 0x59, 0x7F}}));
-  EXPECT_EQ(nextInput(1), (std::vector<std::string>{"button 1 1130 415"}));
+  EXPECT_EQ(nextInput(1), clicks({{1130, 415}}));
 
   surface->send({0x90, 0x59, 0x7F});
   EXPECT_EQ(mixer->receive(), (Bytes{0x90, 0x59, 0x7F}));
   EXPECT_EQ(surface->receiveAll(), (std::vector<Bytes>{{0x90, 0x59, 0x00}, {0x90, 0x5A, 0x00}}));
-  EXPECT_EQ(nextInput(1), (std::vector<std::string>{"button 1 1045 415"}));
+  EXPECT_EQ(nextInput(1), clicks({{1045, 415}}));
 }
 
-TEST_F(EditorEndToEnd, ChannelPressureNeverTouchesTheEditor) {
+TEST_P(EditorEndToEnd, ChannelPressureNeverTouchesTheEditor) {
   mixer->send({0xD0, 0x15});
   mixer->send({0x90, 0x46, 0x7F});  // then a lamp that clicks, to know the first was done
   EXPECT_EQ(surface->receiveAll(), (std::vector<Bytes>{{0xD0, 0x15}, {0x90, 0x46, 0x7F}}));
-  EXPECT_EQ(nextInput(1), (std::vector<std::string>{"button 1 1015 575"}));
+  EXPECT_EQ(nextInput(1), clicks({{1015, 575}}));
   const std::vector<std::string> lines = editor->lines();
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(), isInput), 1);
 }
+
+// The desktop session restarts: a new X server on the same display, the
+// window manager and the editor started again.
+TEST_P(EditorEndToEnd, ClicksResumeAfterTheXServerRestarts) {
+  editor.reset();
+  manager.reset();
+  ASSERT_TRUE(xvfb->restart());
+  startDesktop();
+  const Bytes display12 = {0xB0, 0x60, 0x06, 0x61, 0x5B};
+  ASSERT_FALSE(inputOnceBack(display12).empty());
+  nextInput(4, std::chrono::seconds(1));  // what the last tries still click
+  mixer->send(display12);
+  EXPECT_EQ(surface->receive(), display12);
+  EXPECT_EQ(nextInput(2), clicks({{440, 380}, {530, 380}}));
+}
+
+TEST_P(EditorEndToEnd, KeysReachAnEditorStartedAgain) {
+  editor->quit();
+  startDesktop();
+  const Bytes pageTwo = {0x90, 0x36, 0x7F};  // clicks the top row entry, then F1
+  // Its process is looked for again at most once a second.
+  std::vector<std::string> input;
+  const auto keyCame = [&] { return std::find(input.begin(), input.end(), "key F1") != input.end(); };
+  for (int attempt = 0; attempt < 40 && !keyCame(); ++attempt) {
+    mixer->send(pageTwo);
+    ASSERT_EQ(surface->receive(), pageTwo);
+    for (const std::string& line : nextInput(2, std::chrono::milliseconds(500))) input.push_back(line);
+  }
+  EXPECT_TRUE(keyCame());
+}
+
+INSTANTIATE_TEST_SUITE_P(, EditorEndToEnd,
+                         ::testing::Values(WindowManagerKind::none, WindowManagerKind::openbox),
+                         [](const auto& info) {
+                           return info.param == WindowManagerKind::openbox ? "Openbox"
+                                                                           : "NoWindowManager";
+                         });
 
 }  // namespace
 }  // namespace tessevar::e2e

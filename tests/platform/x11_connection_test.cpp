@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include "platform/x11_session.h"
 
@@ -19,6 +23,61 @@ TEST(X11Connection, NoDisplayMeansNoDesktopAndAReason) {
     EXPECT_EQ(makeDesktop(problem), nullptr);
     EXPECT_FALSE(problem.empty());
   }
+}
+
+// A display that accepts connections and never answers: a listening socket
+// where an X server's would be.
+class SilentDisplay {
+ public:
+  SilentDisplay() {
+    mkdir("/tmp/.X11-unix", 01777);
+    for (int number = 4000; number < 4100 && fd_ < 0; ++number) {
+      const std::string path = "/tmp/.X11-unix/X" + std::to_string(number);
+      if (access(path.c_str(), F_OK) == 0) continue;
+      const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+      sockaddr_un address{};
+      address.sun_family = AF_UNIX;
+      path.copy(address.sun_path, sizeof address.sun_path - 1);
+      if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+          listen(fd, 8) == 0) {
+        fd_ = fd;
+        path_ = path;
+        name_ = ":" + std::to_string(number);
+      } else {
+        close(fd);
+      }
+    }
+  }
+  ~SilentDisplay() {
+    if (fd_ >= 0) close(fd_), unlink(path_.c_str());
+  }
+  const std::string& name() const { return name_; }
+
+ private:
+  int fd_ = -1;
+  std::string path_;
+  std::string name_;
+};
+
+// Start-up goes on without editor automation instead of hanging; a second
+// try while the first still waits gives up the same way, and once the
+// silent display goes away the display is tried afresh.
+TEST(X11Connection, ADisplayThatNeverAnswersIsGivenUp) {
+  std::string name;
+  {
+    SilentDisplay silent;
+    name = silent.name();
+    ASSERT_FALSE(name.empty()) << "no free display number for a silent socket";
+    setenv("DISPLAY", name.c_str(), 1);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      std::string problem;
+      EXPECT_EQ(makeDesktop(problem), nullptr);
+      EXPECT_EQ(problem, "X display " + name + " did not answer within 3 s");
+    }
+  }
+  const std::string unreachable = "cannot reach X display " + name;
+  std::string problem;
+  EXPECT_TRUE(eventually([&] { return !makeDesktop(problem) && problem == unreachable; }));
 }
 
 using X11ServerLoss = X11Session;

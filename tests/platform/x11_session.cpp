@@ -4,7 +4,9 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <thread>
 
 namespace tessevar::testing {
 
@@ -13,14 +15,23 @@ void X11Session::SetUp() {
   server_ = XvfbServer::start(problem);
   if (!server_) GTEST_SKIP() << "no X server for the X11 desktop tests: " << problem;
   setenv("DISPLAY", server_->display().c_str(), 1);
+  startWindowManager();
   desktop_ = makeDesktop(problem);
   ASSERT_NE(desktop_, nullptr) << problem;
 }
 
 void X11Session::TearDown() {
   desktop_.reset();
+  manager_.reset();
   server_.reset();
   if (!linkDir_.empty()) std::filesystem::remove_all(linkDir_);
+}
+
+void X11Session::startWindowManager() {
+  if (windowManager() == WindowManagerKind::none) return;
+  std::string problem;
+  manager_ = WindowManager::start(server_->display(), problem);
+  ASSERT_NE(manager_, nullptr) << problem;
 }
 
 std::unique_ptr<EditorUnderTest> X11Session::startEditor(const std::vector<std::string>& args,
@@ -37,6 +48,12 @@ std::unique_ptr<EditorUnderTest> X11Session::startEditor(const std::vector<std::
   }
   auto editor = std::make_unique<EditorUnderTest>(program, server_->display(), args);
   EXPECT_TRUE(editor->ready()) << name << " did not come up";
+  // The window manager takes a window in on its own schedule (and never one
+  // that is not mapped).
+  const bool mapped = std::find(args.begin(), args.end(), "--unmapped") == args.end();
+  if (manager_ && editor->ready() && mapped) {
+    EXPECT_TRUE(eventually([&] { return findWindow(editor->window()).has_value(); }));
+  }
   return editor;
 }
 
@@ -48,18 +65,31 @@ std::optional<WindowInfo> X11Session::findWindow(std::int64_t number) {
 }
 
 void X11Session::placeWindow(std::int64_t number, const Rect& where) {
-  Display* display = XOpenDisplay(server_->display().c_str());
-  ASSERT_NE(display, nullptr);
-  XMoveResizeWindow(display, static_cast<Window>(number), static_cast<int>(where.x),
+  TestClient client(server_->display());
+  ASSERT_NE(*client, nullptr);
+  XMoveResizeWindow(*client, static_cast<Window>(number), static_cast<int>(where.x),
                     static_cast<int>(where.y), static_cast<unsigned>(where.width),
                     static_cast<unsigned>(where.height));
-  XSync(display, False);
-  XCloseDisplay(display);
+  XSync(*client, False);
 }
 
-Point scaledPoint(const Rect& bounds, Point reference) {
-  return {bounds.x + reference.x * (bounds.width / 1154.0),
-          bounds.y + reference.y * (bounds.height / 734.0)};
+void X11Session::restartServer() {
+  manager_.reset();
+  ASSERT_TRUE(server_->restart()) << "Xvfb did not come back on " << server_->display();
+  startWindowManager();
+}
+
+bool eventually(const std::function<bool()>& done) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
+}
+
+std::string windowManagerName(const ::testing::TestParamInfo<WindowManagerKind>& info) {
+  return info.param == WindowManagerKind::openbox ? "Openbox" : "NoWindowManager";
 }
 
 }  // namespace tessevar::testing

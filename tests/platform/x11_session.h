@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,6 +11,8 @@
 
 #include "platform/desktop.h"
 #include "platform/editor_under_test.h"
+#include "platform/window_manager.h"
+#include "platform/x11_probe.h"
 #include "platform/xvfb_server.h"
 
 namespace tessevar::testing {
@@ -19,9 +23,11 @@ class X11Session : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+  virtual WindowManagerKind windowManager() const { return WindowManagerKind::none; }
 
   // Starts the test editor, or the same program under another name (through
-  // a symlink, so its process name is `name`).
+  // a symlink, so its process name is `name`). Under a window manager it
+  // returns once the desktop lists its (mapped) window.
   std::unique_ptr<EditorUnderTest> startEditor(const std::vector<std::string>& args = {},
                                                const std::string& name = "X-AIR-Edit");
 
@@ -29,16 +35,30 @@ class X11Session : public ::testing::Test {
   std::optional<WindowInfo> findWindow(std::int64_t number);
   // Moves and resizes a window through a connection of its own.
   void placeWindow(std::int64_t number, const Rect& where);
+  // The X server crashes and a new one starts on the same display, with the
+  // window manager if the test has one.
+  void restartServer();
 
   std::unique_ptr<XvfbServer> server_;
+  std::unique_ptr<WindowManager> manager_;
   std::unique_ptr<Desktop> desktop_;
 
  private:
+  void startWindowManager();
   std::string linkDir_;
 };
 
-// The global point of a reference point (1154 x 734 layout) in `bounds`,
-// computed as the portable click code does.
-Point scaledPoint(const Rect& bounds, Point reference);
+// The same tests without a window manager and under openbox.
+class X11Desktops : public X11Session, public ::testing::WithParamInterface<WindowManagerKind> {
+ protected:
+  WindowManagerKind windowManager() const override { return GetParam(); }
+};
+
+// True once `done` is; false when it is not within 20 s (a deadline only so
+// a fault cannot hang the suite).
+bool eventually(const std::function<bool()>& done);
+
+std::string windowManagerName(const ::testing::TestParamInfo<WindowManagerKind>& info);
+
 
 }  // namespace tessevar::testing

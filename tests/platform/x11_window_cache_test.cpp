@@ -13,35 +13,7 @@
 namespace tessevar::testing {
 namespace {
 
-// Another X client of the test's server, closed before the server stops.
-class Client {
- public:
-  explicit Client(const std::string& display) : display_(XOpenDisplay(display.c_str())) {}
-  ~Client() {
-    if (display_) XCloseDisplay(display_);
-  }
-  Display* operator*() const { return display_; }
-
-  Window window(int x, int y, unsigned width, unsigned height, const char* className) {
-    const Window w =
-        XCreateSimpleWindow(display_, DefaultRootWindow(display_), x, y, width, height, 0, 0, 0);
-    if (className) {
-      XClassHint hint{const_cast<char*>(className), const_cast<char*>(className)};
-      XSetClassHint(display_, w, &hint);
-    }
-    XMapWindow(display_, w);
-    XSync(display_, False);
-    return w;
-  }
-  void setPid(Window w, long pid) {
-    XChangeProperty(display_, w, XInternAtom(display_, "_NET_WM_PID", False), XA_CARDINAL, 32,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
-    XSync(display_, False);
-  }
-
- private:
-  Display* display_;
-};
+using Client = TestClient;
 
 using X11WindowCache = X11Session;
 
@@ -89,6 +61,31 @@ TEST_F(X11WindowCache, BoundsFollowBorderChangesAndReparenting) {
   XReparentWindow(*client, w, DefaultRootWindow(*client), 70, 80);
   XSync(*client, False);
   EXPECT_EQ(findWindow(w)->bounds, (Rect{70, 80, 208, 108}));
+}
+
+// A restarted client gets the number of the window of the one that went
+// away, while a window manager may still list the old window for a moment.
+TEST_F(X11WindowCache, ANumberGivenAgainNamesTheNewWindow) {
+  Client manager(server_->display());
+  ASSERT_NE(*manager, nullptr);
+  const auto listOnly = [&](Window w) {
+    XChangeProperty(*manager, DefaultRootWindow(*manager),
+                    XInternAtom(*manager, "_NET_CLIENT_LIST", False), XA_WINDOW, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&w), 1);
+    XSync(*manager, False);
+  };
+  Window first = None;
+  {
+    Client gone(server_->display());
+    first = gone.window(10, 10, 200, 100, "Other-App");
+    listOnly(first);
+    ASSERT_EQ(findWindow(first)->ownerName, "Other-App");
+  }
+  EXPECT_FALSE(findWindow(first).has_value()) << "still listed, but no longer there";
+  Client back(server_->display());
+  const Window second = back.window(10, 10, 200, 100, "X-AIR-Edit");
+  if (second != first) GTEST_SKIP() << "the server gave the new client another number";
+  EXPECT_EQ(findWindow(second)->ownerName, "X-AIR-Edit");
 }
 
 }  // namespace

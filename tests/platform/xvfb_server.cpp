@@ -5,6 +5,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <utility>
+
 #include "support/child_process.h"
 
 namespace tessevar::testing {
@@ -23,26 +25,35 @@ std::string readDisplayNumber(int fd) {
   }
 }
 
+// Starts Xvfb (on `display`, or on a free number when empty) and waits
+// until it accepts clients; the pid and the display number, or pid -1.
+std::pair<pid_t, std::string> launch(const std::string& display) {
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) return {-1, {}};
+  std::vector<std::string> argv{"Xvfb"};
+  if (!display.empty()) argv.push_back(display);
+  argv.insert(argv.end(), {"-screen", "0", "2560x1600x24", "-nolisten", "tcp", "-displayfd",
+                           std::to_string(fds[1])});
+  const pid_t pid = spawnProcessKeeping(argv, fds[1]);
+  close(fds[1]);
+  std::string number = pid > 0 ? readDisplayNumber(fds[0]) : std::string();
+  close(fds[0]);
+  if (pid > 0 && number.empty()) {
+    stopProcess(pid, SIGKILL);
+    return {0, {}};
+  }
+  return {pid, number};
+}
+
 }  // namespace
 
 std::unique_ptr<XvfbServer> XvfbServer::start(std::string& problem) {
-  int fds[2];
-  if (pipe2(fds, O_CLOEXEC) != 0) {
-    problem = "cannot make a pipe for Xvfb";
-    return nullptr;
-  }
-  const pid_t pid = spawnProcessKeeping({"Xvfb", "-screen", "0", "2560x1600x24", "-nolisten",
-                                         "tcp", "-displayfd", std::to_string(fds[1])},
-                                        fds[1]);
-  close(fds[1]);
-  const std::string number = pid > 0 ? readDisplayNumber(fds[0]) : std::string();
-  close(fds[0]);
-  if (pid <= 0) {
+  const auto [pid, number] = launch({});
+  if (pid < 0) {
     problem = "Xvfb is not installed (scripts/install-deps installs it)";
     return nullptr;
   }
-  if (number.empty()) {
-    stopProcess(pid, SIGKILL);
+  if (pid == 0) {
     problem = "Xvfb did not start";
     return nullptr;
   }
@@ -57,6 +68,13 @@ XvfbServer::~XvfbServer() {
 void XvfbServer::kill() {
   stopProcess(pid_, SIGKILL);
   pid_ = -1;
+}
+
+bool XvfbServer::restart() {
+  kill();
+  // The killed server left its lock file and socket; Xvfb clears stale ones.
+  pid_ = launch(display_).first;
+  return pid_ > 0;
 }
 
 }  // namespace tessevar::testing

@@ -2,21 +2,11 @@
 
 #include <X11/Xatom.h>
 
-#include <algorithm>
-#include <vector>
-
 namespace tessevar {
 namespace {
 
 // EWMH source indication for requests from pagers and automation tools.
 constexpr long kSourcePager = 2;
-
-bool managerSupports(const X11Connection& connection, Atom hint, Atom supportedList) {
-  const std::vector<long> supported =
-      readLongs(connection.display(), connection.root(), supportedList, XA_ATOM, 4096);
-  return std::find(supported.begin(), supported.end(), static_cast<long>(hint)) !=
-         supported.end();
-}
 
 void askManager(const X11Connection& connection, const X11Atoms& atoms, Window window) {
   XEvent event{};
@@ -32,8 +22,11 @@ void askManager(const X11Connection& connection, const X11Atoms& atoms, Window w
 
 }  // namespace
 
-void activateWindow(const X11Connection& connection, const X11Atoms& atoms, Window window) {
-  if (managerSupports(connection, atoms.netActiveWindow, atoms.netSupported)) {
+void activateWindow(const X11Connection& connection, const X11Atoms& atoms, WindowCache& cache,
+                    Window window) {
+  if (cache.supports(atoms.netActiveWindow)) {
+    // Asking again would change nothing visible, and costs the manager work.
+    if (cache.activeWindow() == window) return;
     askManager(connection, atoms, window);
   } else if (connection.usable()) {
     XRaiseWindow(connection.display(), window);

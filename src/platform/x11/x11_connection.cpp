@@ -1,16 +1,18 @@
 #include "platform/x11/x11_connection.h"
 
-#include "platform/x11/x11_error_handlers.h"
-
-#include <sys/socket.h>
-
+#include <poll.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <chrono>
 #include <vector>
+
+#include "platform/x11/bounded_open.h"
+#include "platform/x11/x11_error_handlers.h"
 
 namespace tessevar {
 namespace {
+
+constexpr std::chrono::seconds openPatience{3};
 
 // A display whose server hung up without Xlib noticing cannot be closed:
 // XCloseDisplay would talk to the dead server and trip over libX11's lock
@@ -24,15 +26,22 @@ void retireDeadDisplay(Display* display) {
 
 }  // namespace
 
-std::unique_ptr<X11Connection> X11Connection::open(std::string& problem) {
+std::string X11Connection::displayName(std::string& problem) {
   const char* name = XDisplayName(nullptr);
   if (name == nullptr || *name == '\0') {
     problem = "DISPLAY is not set";
-    return nullptr;
+    return {};
   }
-  Display* display = XOpenDisplay(nullptr);
+  return name;
+}
+
+std::unique_ptr<X11Connection> X11Connection::open(const std::string& name, std::string& problem) {
+  bool gaveUp = false;
+  Display* display = openDisplayWithin(name, openPatience, gaveUp);
   if (display == nullptr) {
-    problem = std::string("cannot reach X display ") + name;
+    problem = gaveUp ? "X display " + name + " did not answer within " +
+                           std::to_string(openPatience.count()) + " s"
+                     : "cannot reach X display " + name;
     return nullptr;
   }
   return std::unique_ptr<X11Connection>(new X11Connection(display));
@@ -59,19 +68,20 @@ void X11Connection::onConnectionLost(Display*, void* self) {
   connection->xlibSawLoss_ = true;
 }
 
-}  // namespace tessevar
-
-namespace tessevar {
-
 bool X11Connection::stillConnected() {
-  if (lost_) return false;
-  char byte = 0;
-  const ssize_t peeked =
-      recv(ConnectionNumber(display_), &byte, 1, MSG_PEEK | MSG_DONTWAIT);
-  if (peeked == 0 || (peeked < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
-    lost_ = true;
-  }
+  if (!lost_) peek();
   return !lost_;
+}
+
+bool X11Connection::hasUnread() { return !lost_ && peek(); }
+
+// A hang-up shows even while events sent before it are still unread, so
+// Xlib is never asked to read up to it.
+bool X11Connection::peek() {
+  pollfd socket{ConnectionNumber(display_), POLLIN | POLLRDHUP, 0};
+  if (poll(&socket, 1, 0) < 0) return false;
+  if ((socket.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) != 0) lost_ = true;
+  return !lost_ && (socket.revents & POLLIN) != 0;
 }
 
 }  // namespace tessevar

@@ -12,8 +12,11 @@ namespace tessevar {
 // server marks the connection unusable instead of ending the process.
 class X11Connection {
  public:
-  // nullptr plus a reason when no display can be opened.
-  static std::unique_ptr<X11Connection> open(std::string& problem);
+  // The display DISPLAY names, or empty plus a reason when it is not set.
+  static std::string displayName(std::string& problem);
+  // nullptr plus a reason when the display cannot be opened, or does not
+  // answer within about 3 s.
+  static std::unique_ptr<X11Connection> open(const std::string& name, std::string& problem);
   ~X11Connection();
   X11Connection(const X11Connection&) = delete;
   X11Connection& operator=(const X11Connection&) = delete;
@@ -28,10 +31,16 @@ class X11Connection {
   // death in the middle of a call: libX11 1.8 leaves its display lock in a
   // bad state when the I/O error exit handler returns.
   bool stillConnected();
+  // Whether the server has sent something Xlib has not read yet; checked the
+  // same way, so Xlib is only asked to read when there is data, never to
+  // find the hang-up that may follow it.
+  bool hasUnread();
 
  private:
   explicit X11Connection(Display* display);
   static void onConnectionLost(Display* display, void* self);
+  // Peeks at the socket; marks the connection lost when the server hung up.
+  bool peek();
 
   Display* display_;
   bool lost_ = false;

@@ -1,6 +1,8 @@
 #include <X11/extensions/XTest.h>
 
+#include <chrono>
 #include <optional>
+#include <utility>
 
 #include "platform/desktop.h"
 #include "platform/x11/mac_key_codes.h"
@@ -10,87 +12,151 @@
 #include "platform/x11/x11_input.h"
 #include "platform/x11/x11_properties.h"
 #include "platform/x11/x11_window_cache.h"
-#include "platform/x11/x11_window_list.h"
 
 namespace tessevar {
 namespace {
 
-// The desktop of one X display. Used from one thread only. Once the server
-// has gone away it behaves like no desktop at all.
-class X11Desktop final : public Desktop {
- public:
-  explicit X11Desktop(std::unique_ptr<X11Connection> connection)
-      : connection_(std::move(connection)),
-        atoms_(X11Atoms::intern(connection_->display())),
-        cache_(*connection_, atoms_) {
+// A lost server is looked for again at most this often.
+constexpr std::chrono::seconds reconnectInterval{1};
+
+// One connection to the X server and what is known through it.
+struct X11Server {
+  explicit X11Server(std::unique_ptr<X11Connection> open)
+      : connection(std::move(open)),
+        atoms(X11Atoms::intern(connection->display())),
+        cache(*connection, atoms) {
     int event = 0;
     int error = 0;
     int major = 0;
     int minor = 0;
-    hasXTest_ = XTestQueryExtension(connection_->display(), &event, &error, &major, &minor);
+    hasXTest = XTestQueryExtension(connection->display(), &event, &error, &major, &minor);
   }
+
+  std::unique_ptr<X11Connection> connection;
+  X11Atoms atoms;
+  WindowCache cache;
+  bool hasXTest = false;
+};
+
+// The desktop of one X display. Used from one thread only. While its server
+// is gone it behaves like no desktop at all, and it connects again once a
+// server answers on the display.
+class X11Desktop final : public Desktop {
+ public:
+  X11Desktop(std::string displayName, std::unique_ptr<X11Connection> connection)
+      : displayName_(std::move(displayName)),
+        server_(std::make_unique<X11Server>(std::move(connection))) {}
 
   std::vector<WindowInfo> listWindows(const OwnerFilter& wanted) override {
     SigpipeGuard guard;
-    if (!connection_->stillConnected()) return {};
-    // Its round trip brings every earlier notification in for catchUp().
-    const TopLevels topLevels = topLevelWindows(*connection_, atoms_);
-    cache_.catchUp();
-    std::vector<WindowInfo> windows = describeWindows(*connection_, atoms_, topLevels, cache_);
-    cache_.keepOnly(topLevels.windows);
-    std::erase_if(windows, [&](const WindowInfo& w) { return wanted && !wanted(w.ownerName); });
-    return windows;
+    X11Server* server = live();
+    if (server == nullptr) return {};
+    server->cache.synchronize();
+    std::vector<WindowInfo> windows = server->cache.describe(wanted);
+    return server->connection->usable() ? windows : std::vector<WindowInfo>{};
   }
 
   std::optional<std::string> ownerAt(Point at) override {
     SigpipeGuard guard;
-    if (!connection_->stillConnected()) return std::nullopt;
-    return ownerOfWindowAt(*connection_, atoms_, at);
+    X11Server* server = live();
+    const std::optional<int> x = pixel(at.x);
+    const std::optional<int> y = pixel(at.y);
+    // Off the screen X would move the pointer to its edge.
+    if (server == nullptr || !x || !y || !server->cache.onRoot(*x, *y)) return std::nullopt;
+    const Window root = server->connection->root();
+    int rootX = 0;
+    int rootY = 0;
+    Window child = None;
+    const Status ok =
+        XTranslateCoordinates(server->connection->display(), root, root, *x, *y, &rootX, &rootY,
+                              &child);
+    // Its reply comes after every earlier notification: frames are current.
+    server->cache.catchUp();
+    server->cache.refresh();
+    if (ok == 0 || child == None || !server->connection->usable()) return std::nullopt;
+    return server->cache.ownerOfRootChild(child);
   }
 
   void activate(const std::string&, std::int64_t windowNumber) override {
     SigpipeGuard guard;
-    if (windowNumber <= 0 || !connection_->stillConnected()) return;
-    activateWindow(*connection_, atoms_, static_cast<Window>(windowNumber));
+    X11Server* server = windowNumber > 0 ? live() : nullptr;
+    if (server == nullptr) return;
+    server->cache.catchUp();
+    activateWindow(*server->connection, server->atoms, server->cache,
+                   static_cast<Window>(windowNumber));
   }
 
   void postLeftButton(Point at, bool down) override {
     SigpipeGuard guard;
-    if (!hasXTest_ || !connection_->stillConnected()) return;
-    fakeLeftButton(*connection_, at, down);
+    X11Server* server = live();
+    if (server == nullptr || !server->hasXTest) return;
+    fakeLeftButton(*server->connection, at, down);
   }
 
   void postKey(std::int64_t pid, std::uint16_t keyCode, bool down) override {
     SigpipeGuard guard;
     const KeySym keysym = keysymForMacKeyCode(keyCode);
-    if (pid <= 0 || keysym == NoSymbol || !connection_->stillConnected()) return;
-    const std::optional<Window> window = lowestWindowOf(pid);
-    if (window && connection_->usable()) sendKey(*connection_, *window, keysym, down);
+    X11Server* server = pid > 0 && keysym != NoSymbol ? live() : nullptr;
+    if (server == nullptr) return;
+    server->cache.catchUp();
+    server->cache.refresh();
+    const std::optional<Window> window = server->cache.lowestWindowOf(static_cast<long>(pid));
+    if (window && server->connection->usable()) sendKey(*server->connection, *window, keysym, down);
+  }
+
+  int notificationDescriptor() override {
+    return server_ && server_->connection->usable()
+               ? ConnectionNumber(server_->connection->display())
+               : -1;
+  }
+
+  bool takeNotifications() override {
+    SigpipeGuard guard;
+    if (X11Server* server = live()) {
+      server->cache.catchUp();
+      if (server->cache.takeChanged()) changed_ = true;
+      if (!server->connection->usable()) dropServer();
+    }
+    return std::exchange(changed_, false);
   }
 
  private:
-  std::optional<Window> lowestWindowOf(std::int64_t pid) {
-    std::optional<Window> lowest;
-    for (const Window window : topLevelWindows(*connection_, atoms_).windows) {
-      if (lowest && window >= *lowest) continue;
-      if (windowPid(*connection_, atoms_, window) == pid) lowest = window;
+  // The server, connected again when it was lost (at most once a second);
+  // nullptr while there is none.
+  X11Server* live() {
+    if (server_ && server_->connection->stillConnected()) return server_.get();
+    if (server_) dropServer();
+    const auto now = std::chrono::steady_clock::now();
+    if (lastAttempt_ && now - *lastAttempt_ < reconnectInterval) return nullptr;
+    lastAttempt_ = now;
+    std::string problem;
+    if (std::unique_ptr<X11Connection> connection = X11Connection::open(displayName_, problem)) {
+      server_ = std::make_unique<X11Server>(std::move(connection));
+      changed_ = true;  // a new server: every window may be new
     }
-    return lowest;
+    return server_.get();
   }
 
-  std::unique_ptr<X11Connection> connection_;
-  X11Atoms atoms_;
-  WindowCache cache_;
-  bool hasXTest_ = false;
+  void dropServer() {
+    server_.reset();
+    changed_ = true;  // its windows are gone
+  }
+
+  std::string displayName_;
+  std::unique_ptr<X11Server> server_;
+  std::optional<std::chrono::steady_clock::time_point> lastAttempt_;
+  bool changed_ = false;
 };
 
 }  // namespace
 
 std::unique_ptr<Desktop> makeDesktop(std::string& problem) {
   SigpipeGuard guard;
-  std::unique_ptr<X11Connection> connection = X11Connection::open(problem);
+  const std::string name = X11Connection::displayName(problem);
+  if (name.empty()) return nullptr;
+  std::unique_ptr<X11Connection> connection = X11Connection::open(name, problem);
   if (!connection) return nullptr;
-  return std::make_unique<X11Desktop>(std::move(connection));
+  return std::make_unique<X11Desktop>(name, std::move(connection));
 }
 
 }  // namespace tessevar

@@ -8,7 +8,6 @@
 #include <optional>
 
 namespace tessevar {
-namespace {
 
 // X coordinates are 16-bit on the wire; anything beyond that range would be
 // clipped by the server anyway, and clamping first keeps the rounding defined.
@@ -17,8 +16,6 @@ std::optional<int> pixel(double coordinate) {
   constexpr double limit = std::numeric_limits<std::int16_t>::max();
   return static_cast<int>(std::lround(std::clamp(coordinate, -limit, limit)));
 }
-
-}  // namespace
 
 void fakeLeftButton(const X11Connection& connection, Point at, bool down) {
   Display* display = connection.display();

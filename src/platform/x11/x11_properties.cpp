@@ -5,16 +5,17 @@
 namespace tessevar {
 
 X11Atoms X11Atoms::intern(Display* display) {
-  char* names[] = {const_cast<char*>("_NET_CLIENT_LIST"), const_cast<char*>("_NET_WM_PID"),
-                   const_cast<char*>("_NET_FRAME_EXTENTS"),
-                   const_cast<char*>("_NET_ACTIVE_WINDOW"), const_cast<char*>("_NET_SUPPORTED")};
-  Atom atoms[5] = {None, None, None, None, None};
-  XInternAtoms(display, names, 5, False, atoms);
-  return {atoms[0], atoms[1], atoms[2], atoms[3], atoms[4]};
+  char* names[] = {const_cast<char*>("_NET_CLIENT_LIST"),   const_cast<char*>("_NET_WM_PID"),
+                   const_cast<char*>("_NET_FRAME_EXTENTS"), const_cast<char*>("_NET_ACTIVE_WINDOW"),
+                   const_cast<char*>("_NET_SUPPORTED"),
+                   const_cast<char*>("_NET_SUPPORTING_WM_CHECK")};
+  Atom atoms[6] = {None, None, None, None, None, None};
+  XInternAtoms(display, names, 6, False, atoms);
+  return {atoms[0], atoms[1], atoms[2], atoms[3], atoms[4], atoms[5]};
 }
 
-std::vector<long> readLongs(Display* display, Window window, Atom property, Atom type,
-                            long maxItems) {
+std::optional<std::vector<long>> readList(Display* display, Window window, Atom property,
+                                          Atom type, long maxItems, bool* windowGone) {
   Atom actualType = None;
   int actualFormat = 0;
   unsigned long count = 0;
@@ -22,13 +23,19 @@ std::vector<long> readLongs(Display* display, Window window, Atom property, Atom
   unsigned char* data = nullptr;
   const int status = XGetWindowProperty(display, window, property, 0, maxItems, False, type,
                                         &actualType, &actualFormat, &count, &remaining, &data);
-  std::vector<long> values;
-  if (status == Success && data != nullptr && actualType == type && actualFormat == 32) {
+  if (windowGone != nullptr) *windowGone = status != Success;
+  std::optional<std::vector<long>> values;
+  if (status == Success && actualType == type && actualFormat == 32) {
     const long* items = reinterpret_cast<const long*>(data);
-    values.assign(items, items + count);
+    values.emplace(items, items + (data != nullptr ? count : 0));
   }
   if (data != nullptr) XFree(data);
   return values;
+}
+
+std::vector<long> readLongs(Display* display, Window window, Atom property, Atom type,
+                            long maxItems) {
+  return readList(display, window, property, type, maxItems).value_or(std::vector<long>{});
 }
 
 std::optional<std::string> windowClass(Display* display, Window window) {

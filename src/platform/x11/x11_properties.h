@@ -15,12 +15,17 @@ struct X11Atoms {
   Atom netFrameExtents = None;
   Atom netActiveWindow = None;
   Atom netSupported = None;
+  Atom netSupportingWmCheck = None;
 
   static X11Atoms intern(Display* display);
 };
 
 // A 32-bit-format property as Xlib hands it over (one long per item);
-// empty when the window or the property is missing or has another type.
+// nullopt when the window or the property is missing or has another type.
+// `windowGone`, when given, tells whether the window was missing.
+std::optional<std::vector<long>> readList(Display* display, Window window, Atom property,
+                                          Atom type, long maxItems, bool* windowGone = nullptr);
+// The same, with a missing property read as empty.
 std::vector<long> readLongs(Display* display, Window window, Atom property, Atom type,
                             long maxItems);
 

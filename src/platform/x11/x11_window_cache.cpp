@@ -2,77 +2,175 @@
 
 #include <X11/Xatom.h>
 
-#include <unordered_set>
+#include <algorithm>
+#include <utility>
 
 namespace tessevar {
+namespace {
 
-WindowCache::WindowCache(const X11Connection& connection, const X11Atoms& atoms)
+// Whose children may come and go, move or be (un)mapped, and which root
+// properties (client list, active window) change. Clients and the windows
+// that hold them are watched for their own moves and owner properties.
+constexpr long rootMask = SubstructureNotifyMask | StructureNotifyMask | PropertyChangeMask;
+constexpr long windowMask = StructureNotifyMask | PropertyChangeMask;
+
+std::vector<Window> childrenOf(Display* display, Window window) {
+  Window root = None;
+  Window parent = None;
+  Window* children = nullptr;
+  unsigned count = 0;
+  std::vector<Window> result;
+  if (XQueryTree(display, window, &root, &parent, &children, &count) != 0 && children) {
+    result.assign(children, children + count);
+  }
+  if (children != nullptr) XFree(children);
+  return result;
+}
+
+}  // namespace
+
+WindowCache::WindowCache(X11Connection& connection, const X11Atoms& atoms)
     : connection_(connection), atoms_(atoms) {
-  // Root children's moves, resizes, maps, reparentings and destruction.
-  XSelectInput(connection_.display(), connection_.root(), SubstructureNotifyMask);
+  Display* display = connection_.display();
+  XSelectInput(display, connection_.root(), rootMask);
+  rootWidth_ = DisplayWidth(display, DefaultScreen(display));
+  rootHeight_ = DisplayHeight(display, DefaultScreen(display));
+  // Read after the watch starts, so no child can fall between the two.
+  rootChildren_ = childrenOf(display, connection_.root());
 }
 
 void WindowCache::catchUp() {
   Display* display = connection_.display();
   XEvent event;
-  while (connection_.usable() && XPending(display) > 0) {
+  while (connection_.usable()) {
+    if (XEventsQueued(display, QueuedAlready) == 0) {
+      if (!connection_.hasUnread()) return;
+      if (XEventsQueued(display, QueuedAfterReading) == 0) continue;
+    }
     XNextEvent(display, &event);
     apply(event);
   }
 }
 
-WindowCache::Entry& WindowCache::entry(Window window) {
-  auto [found, fresh] = entries_.try_emplace(window);
-  if (fresh) {
-    // Watch before the first read, so no change can fall between the two.
-    XSelectInput(connection_.display(), window, PropertyChangeMask | StructureNotifyMask);
-  }
-  return found->second;
-}
-
-void WindowCache::forget(Window window) { entries_.erase(window); }
-
-void WindowCache::keepOnly(const std::vector<Window>& current) {
-  const std::unordered_set<Window> keep(current.begin(), current.end());
-  std::erase_if(entries_, [&](const auto& item) { return !keep.contains(item.first); });
-}
+bool WindowCache::takeChanged() { return std::exchange(changed_, false); }
 
 void WindowCache::apply(const XEvent& event) {
   switch (event.type) {
-    case DestroyNotify: forget(event.xdestroywindow.window); break;
-    case ReparentNotify: forget(event.xreparent.window); break;
-    case PropertyNotify:
-      if (auto it = entries_.find(event.xproperty.window);
-          it != entries_.end() &&
-          (event.xproperty.atom == atoms_.netWmPid || event.xproperty.atom == XA_WM_CLASS)) {
-        it->second = {};
+    case CreateNotify:
+      // A number may come back for a new window (a restarted client gets the
+      // old one's): what was known under it, and its watch, are gone.
+      forget(event.xcreatewindow.window);
+      if (event.xcreatewindow.parent == connection_.root()) {
+        rootChildren_.push_back(event.xcreatewindow.window);
+        changed_ = true;
       }
       break;
+    case DestroyNotify:
+      changed_ = changed_ || nodes_.contains(event.xdestroywindow.window) ||
+                 isRootChild(event.xdestroywindow.window);
+      forget(event.xdestroywindow.window);
+      break;
+    case ReparentNotify: applyReparent(event.xreparent); break;
     case ConfigureNotify: {
       const XConfigureEvent& c = event.xconfigure;
-      auto it = entries_.find(c.window);
-      // Synthetic ones come from window managers, in other coordinates.
-      if (it == entries_.end() || !it->second.outer || c.send_event) break;
-      it->second.outer = Rect{static_cast<double>(c.x), static_cast<double>(c.y),
-                              c.width + 2.0 * c.border_width, c.height + 2.0 * c.border_width};
+      if (c.window == connection_.root()) {
+        rootWidth_ = c.width;
+        rootHeight_ = c.height;
+        break;
+      }
+      Node* entry = find(c.window);
+      // Synthetic ones come from window managers, in root coordinates.
+      if (entry == nullptr || !entry->placement || c.send_event) break;
+      Placement& p = *entry->placement;
+      p = {c.x, c.y, c.width, c.height, c.border_width, p.mapped};
       break;
     }
     case GravityNotify:
-      if (auto it = entries_.find(event.xgravity.window); it != entries_.end() && it->second.outer) {
-        it->second.outer->x = event.xgravity.x;
-        it->second.outer->y = event.xgravity.y;
+      if (Node* entry = find(event.xgravity.window); entry && entry->placement) {
+        entry->placement->x = event.xgravity.x;
+        entry->placement->y = event.xgravity.y;
       }
       break;
     case MapNotify:
     case UnmapNotify: {
       const Window window = event.type == MapNotify ? event.xmap.window : event.xunmap.window;
-      if (auto it = entries_.find(window); it != entries_.end()) {
-        it->second.mapped = event.type == MapNotify;
-      }
+      Node* entry = find(window);
+      if (entry && entry->placement) entry->placement->mapped = event.type == MapNotify;
+      changed_ = changed_ || entry != nullptr || !managed_;
       break;
     }
+    case PropertyNotify: applyProperty(event.xproperty); break;
     default: break;
   }
+}
+
+void WindowCache::applyProperty(const XPropertyEvent& event) {
+  const Atom atom = event.atom;
+  if (event.window == connection_.root()) {
+    if (atom == atoms_.netClientList || atom == atoms_.netSupportingWmCheck) {
+      clientListStale_ = true;
+      supportedStale_ = supportedStale_ || atom == atoms_.netSupportingWmCheck;
+      changed_ = true;
+    } else if (atom == atoms_.netActiveWindow) {
+      activeStale_ = true;
+      changed_ = true;
+    } else if (atom == atoms_.netSupported) {
+      supportedStale_ = true;
+    }
+    return;
+  }
+  Node* entry = find(event.window);
+  if (entry == nullptr) return;
+  if (atom == atoms_.netWmPid || atom == XA_WM_CLASS) {
+    entry->ownerKnown = false;
+    changed_ = true;
+  } else if (atom == atoms_.netFrameExtents) {
+    entry->extents.reset();
+  }
+}
+
+// A window that moves to another parent leaves every chain it was part of,
+// and its corner is now relative to the new parent.
+void WindowCache::applyReparent(const XReparentEvent& event) {
+  const Window window = event.window;
+  if (event.parent == connection_.root()) {
+    if (!isRootChild(window)) rootChildren_.push_back(window);
+  } else {
+    std::erase(rootChildren_, window);
+  }
+  if (Node* entry = find(window)) entry->placement.reset();
+  dropChainsThrough(window);
+  changed_ = true;
+}
+
+void WindowCache::forget(Window window) {
+  nodes_.erase(window);
+  std::erase(rootChildren_, window);
+  dropChainsThrough(window);
+}
+
+void WindowCache::dropChainsThrough(Window window) {
+  for (auto& [client, entry] : nodes_) {
+    if (std::find(entry.chain.begin(), entry.chain.end(), window) != entry.chain.end()) {
+      entry.chain.clear();
+    }
+  }
+}
+
+bool WindowCache::isRootChild(Window window) const {
+  return std::find(rootChildren_.begin(), rootChildren_.end(), window) != rootChildren_.end();
+}
+
+WindowCache::Node& WindowCache::node(Window window) {
+  auto [found, fresh] = nodes_.try_emplace(window);
+  // Watch before the first read, so no change can fall between the two.
+  if (fresh) XSelectInput(connection_.display(), window, windowMask);
+  return found->second;
+}
+
+WindowCache::Node* WindowCache::find(Window window) {
+  auto it = nodes_.find(window);
+  return it == nodes_.end() ? nullptr : &it->second;
 }
 
 }  // namespace tessevar

@@ -2,6 +2,8 @@
 
 #include <X11/Xlib.h>
 
+#include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -13,38 +15,98 @@
 
 namespace tessevar {
 
-// What a lookup learnt about top-level windows, kept true between lookups
-// by the server's own notifications, so a lookup costs a round trip or two
-// instead of several per window. Every change to an owner property, a root
-// child's rectangle or map state, a reparenting or a destruction reaches us
-// as an event ahead of the reply to the next lookup's first request, and
-// catchUp() applies them all before anything cached is used.
+// What the backend knows about the server's windows, kept true by the
+// server's own notifications, so a lookup costs one round trip: the one
+// after which every notification sent before it has been applied. Only what
+// a notification made stale, or what no lookup needed before, is read.
+//
+// Clients are the windows a lookup lists: the window manager's
+// _NET_CLIENT_LIST while there is one, else the root's children. Each client
+// hangs in a chain of windows up to a root child: itself without a window
+// manager, its frame under one. Geometry is read only for clients whose
+// owner a lookup wants.
 class WindowCache {
  public:
-  struct Entry {
-    bool ownerKnown = false;
-    std::optional<std::string> owner;  // process name, else WM_CLASS class
-    // Only for root children: outer rectangle in root coordinates, map state.
-    std::optional<Rect> outer;
-    bool mapped = false;
-  };
+  WindowCache(X11Connection& connection, const X11Atoms& atoms);
 
-  WindowCache(const X11Connection& connection, const X11Atoms& atoms);
-
-  // Applies every notification received so far.
+  // Applies every notification received, those Xlib queued during replies
+  // and those waiting on the socket, without waiting for more.
   void catchUp();
-  // The entry of a window; a new one starts empty, with the window watched.
-  Entry& entry(Window window);
-  void forget(Window window);
-  // Drops every entry whose window is not among `current`.
-  void keepOnly(const std::vector<Window>& current);
+  // True when, since the last call, windows may have appeared, gone, been
+  // (un)mapped or changed owner, or the active window changed.
+  bool takeChanged();
+  // One round trip, then catchUp() and refresh(): current as of now.
+  void synchronize();
+  // Reads what notifications made stale: the client list, and the owner
+  // and chain of each client not known yet.
+  void refresh();
+
+  // The clients whose owner `wanted` accepts, with their outer rectangles
+  // (widened by _NET_FRAME_EXTENTS) and map state. Without a window manager,
+  // unmapped windows naming no owner are toolkit helpers and left out.
+  std::vector<WindowInfo> describe(const OwnerFilter& wanted);
+  // Who owns a root child: the client it frames or is, else its own owner.
+  std::optional<std::string> ownerOfRootChild(Window child);
+  // The lowest-numbered client whose _NET_WM_PID is `pid`.
+  std::optional<Window> lowestWindowOf(long pid) const;
+  Window activeWindow();
+  bool supports(Atom hint);
+  // Whether a pixel lies on the root window.
+  bool onRoot(int x, int y) const { return x >= 0 && y >= 0 && x < rootWidth_ && y < rootHeight_; }
 
  private:
-  void apply(const XEvent& event);
+  // A window's outer corner relative to its parent's inside, its inside
+  // size, border and own map state.
+  struct Placement {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    int border = 0;
+    bool mapped = false;
+  };
+  struct Node {
+    std::optional<Placement> placement;
+    bool ownerKnown = false;
+    long pid = 0;
+    std::optional<std::string> owner;  // process name, else WM_CLASS class
+    std::optional<std::array<long, 4>> extents;  // left, right, top, bottom
+    // Clients only: the client, then its ancestors up to a root child.
+    std::vector<Window> chain;
+  };
+  using NameCache = std::map<long, std::optional<std::string>>;
 
-  const X11Connection& connection_;
+  void apply(const XEvent& event);
+  void applyProperty(const XPropertyEvent& event);
+  void applyReparent(const XReparentEvent& event);
+  void forget(Window window);
+  void dropChainsThrough(Window window);
+  bool isRootChild(Window window) const;
+
+  Node& node(Window window);
+  Node* find(Window window);
+  const std::vector<Window>& clients() const { return managed_ ? managedClients_ : rootChildren_; }
+  void readClientList();
+  void readOwner(Window window, Node& entry, NameCache& names);
+  bool readChain(Window client, Node& entry);
+  bool readPlacement(Window window, Node& entry);
+  std::optional<WindowInfo> place(Window client, Node& entry);
+  void prune();
+
+  X11Connection& connection_;
   const X11Atoms& atoms_;
-  std::unordered_map<Window, Entry> entries_;
+  std::unordered_map<Window, Node> nodes_;
+  std::vector<Window> rootChildren_;
+  std::vector<Window> managedClients_;
+  bool managed_ = false;
+  bool clientListStale_ = true;
+  Window active_ = None;
+  bool activeStale_ = true;
+  std::vector<long> supported_;
+  bool supportedStale_ = true;
+  int rootWidth_ = 0;
+  int rootHeight_ = 0;
+  bool changed_ = false;
 };
 
 }  // namespace tessevar

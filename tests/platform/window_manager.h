@@ -1,0 +1,34 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+namespace tessevar::testing {
+
+// Which window manager a test desktop runs: none, or openbox (reparenting,
+// frames, _NET_ACTIVE_WINDOW, like a real desktop).
+enum class WindowManagerKind { none, openbox };
+
+std::string to_string(WindowManagerKind kind);
+// How GoogleTest shows a parameter of this kind.
+inline void PrintTo(WindowManagerKind kind, std::ostream* out) { *out << to_string(kind); }
+
+// openbox on a test display, started and waited for until it announces
+// itself (_NET_SUPPORTING_WM_CHECK on the root). Stopped when destroyed.
+class WindowManager {
+ public:
+  // nullptr plus a reason when openbox is missing or does not come up.
+  static std::unique_ptr<WindowManager> start(const std::string& display, std::string& problem);
+  ~WindowManager();
+  WindowManager(const WindowManager&) = delete;
+  WindowManager& operator=(const WindowManager&) = delete;
+
+ private:
+  explicit WindowManager(pid_t pid) : pid_(pid) {}
+  pid_t pid_;
+};
+
+}  // namespace tessevar::testing
