@@ -66,7 +66,7 @@ test-asan: deps-test
 test-tsan: deps-test
 	@cmake --preset tsan >/dev/null
 	@cmake --build --preset tsan
-	cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 ctest $(CTEST_FLAGS)
+	cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/tsan.supp ctest $(CTEST_FLAGS)
 
 test-package: package
 	@scripts/check-package build-release

@@ -121,11 +121,14 @@ void AutomationThread::carryOut(const EditorCommand& command) {
   editorWindowSeen(editor_->state.editorWindowFound);
 }
 
-// A window that appeared or went away counts for the next datagram.
+// A window that appeared or went away counts for the next datagram. The
+// lookup may itself read news off the connection that the wait would then
+// not see, so the news is taken until there is none (a few rounds at most).
 void AutomationThread::followDesktop() {
-  if (!desktop_->takeNotifications()) return;
-  queue_.desktopChanged();
-  editorWindowSeen(editor_->findEditorWindow());
+  for (int round = 0; round < 3 && desktop_->takeNotifications(); ++round) {
+    queue_.desktopChanged();
+    editorWindowSeen(editor_->findEditorWindow());
+  }
 }
 
 void AutomationThread::editorWindowSeen(bool found) {
