@@ -171,6 +171,43 @@ TEST_P(EditorEndToEnd, ChannelPressureNeverTouchesTheEditor) {
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(), isInput), 1);
 }
 
+// One mixer datagram of 1,000 display pairs (2,001 bytes) asks for a click
+// each, some ten seconds of them: the X-Touch's stream flows on meanwhile,
+// the editor is left with the latest, the program says it fell behind, and
+// "q" ends it without waiting for the clicks still asked.
+TEST_P(EditorEndToEnd, AFloodOfClicksHoldsNeitherTheSurfaceNorQuittingUp) {
+  Bytes flood{0xB0};
+  for (int pair = 0; pair < 1000; ++pair) {
+    flood.insert(flood.end(), {0x61, static_cast<std::uint8_t>(pair % 2 == 0 ? 0x5B : 0x06)});  // strips 2, 1, 2, ...
+  }
+  ASSERT_EQ(flood.size(), 2001u);
+  mixer->send(flood);
+  std::vector<Bytes> stream;
+  for (std::uint8_t i = 0; i < 100; ++i) {
+    stream.push_back({0xE0, i, 0x40});  // a fader moving
+    surface->send(stream.back());
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_EQ(surface->receive(), flood);
+  EXPECT_EQ(mixer->receiveAll(), stream);
+  const std::optional<std::string> said = tessevar->nextLine(std::chrono::seconds(20));
+  ASSERT_TRUE(said);
+  EXPECT_EQ(said->rfind("editor automation fell behind: ", 0), 0u) << *said;
+
+  nextInput(1000, std::chrono::milliseconds(500));  // all the editor was given
+  mixer->send(flood);
+  EXPECT_EQ(surface->receive(), flood);
+  const auto quitAt = std::chrono::steady_clock::now();
+  tessevar->type("q\n");
+  EXPECT_EQ(tessevar->waitForExit(), 0);
+  ::testing::Test::RecordProperty(
+      "quit_ms", static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                      std::chrono::steady_clock::now() - quitAt).count()));
+  tessevar.reset();
+  // Carried out to the end, the queue alone would have held 128 of them.
+  EXPECT_LT(nextInput(1000, std::chrono::milliseconds(500)).size(), 100u);
+}
+
 // The desktop session restarts: a new X server on the same display, the
 // window manager and the editor started again.
 TEST_P(EditorEndToEnd, ClicksResumeAfterTheXServerRestarts) {
