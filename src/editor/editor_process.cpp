@@ -1,10 +1,14 @@
 #include "editor/editor_process.h"
 
+#include <signal.h>
+
+#include <cerrno>
 #include <charconv>
 #include <string>
 
 #include "config/command_runner.h"
 #include "config/text_pieces.h"
+#include "editor/editor.h"
 
 namespace tessevar {
 
@@ -29,6 +33,10 @@ std::int64_t parsePid(std::string_view piece) {
   return value;
 }
 
+bool processRunning(std::int64_t pid) {
+  return pid > 0 && (kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
 }  // namespace
 
 std::int64_t editorPidFromListing(std::string_view listing) {
@@ -38,6 +46,10 @@ std::int64_t editorPidFromListing(std::string_view listing) {
     pid = parsePid(splitAt(trimWhitespace(line), ' ').front());
   }
   return pid;
+}
+
+EditorProcessLookup systemEditorProcessLookup() {
+  return {findEditorProcess, processRunning, EditorProcessLookup::Clock::now};
 }
 
 std::optional<std::int64_t> findEditorProcess() {

@@ -1,13 +1,9 @@
-#include <signal.h>
-
-#include <cerrno>
 #include <cmath>
 #include <string>
 #include <thread>
 
 #include "editor/editor.h"
 #include "editor/editor_points.h"
-#include "editor/editor_process.h"
 
 namespace tessevar {
 
@@ -15,10 +11,6 @@ namespace {
 
 // A restarted editor is looked for at most this often.
 constexpr std::chrono::seconds pidSearchInterval{1};
-
-bool processRunning(std::int64_t pid) {
-  return pid > 0 && (kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
-}
 
 // The name of a key code the mapping uses, for the progress lines.
 std::string keyName(std::uint16_t code) {
@@ -37,10 +29,6 @@ std::string coordinates(Point p) { return std::to_string(std::lround(p.x)) + ","
 }  // namespace
 
 void sleepPause(std::chrono::microseconds duration) { std::this_thread::sleep_for(duration); }
-
-EditorProcessLookup systemEditorProcessLookup() {
-  return {findEditorProcess, processRunning, EditorProcessLookup::Clock::now};
-}
 
 Editor::Click Editor::clickAt(double x, double y) {
   // Looked up at every click so the click follows a moved or resized window.

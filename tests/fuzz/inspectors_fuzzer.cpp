@@ -18,6 +18,7 @@
 
 #include "editor/editor.h"
 #include "editor/editor_points.h"
+#include "fuzz/fuzz_support.h"
 #include "support/direct_editor.h"
 #include "support/fake_desktop.h"
 #include "support/fake_xtouch.h"
@@ -31,33 +32,8 @@ using tessevar::testing::DesktopEvent;
 using tessevar::testing::FakeDesktop;
 using tessevar::testing::FakeXTouch;
 
-void require(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-  }
-}
-
-class Reader {
- public:
-  explicit Reader(std::span<const std::uint8_t> data) : data_(data) {}
-  bool empty() const { return data_.empty(); }
-  std::uint8_t byte() {
-    if (data_.empty()) return 0;
-    const std::uint8_t b = data_.front();
-    data_ = data_.subspan(1);
-    return b;
-  }
-  std::span<const std::uint8_t> bytes(std::size_t n) {
-    n = std::min(n, data_.size());
-    auto out = data_.first(n);
-    data_ = data_.subspan(n);
-    return out;
-  }
-
- private:
-  std::span<const std::uint8_t> data_;
-};
+using tessevar::fuzz::Reader;
+using tessevar::fuzz::require;
 
 double rawDouble(Reader& in) {
   std::uint8_t raw[sizeof(double)] = {};

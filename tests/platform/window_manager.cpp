@@ -13,31 +13,32 @@
 #include "support/child_process.h"
 
 namespace tessevar::testing {
-namespace {
 
-using Clock = std::chrono::steady_clock;
-
-std::vector<long> rootWindows(Display* display, const char* property) {
+std::vector<Window> rootWindows(Display* display, const char* property) {
   Atom type = None;
   int format = 0;
   unsigned long count = 0;
   unsigned long remaining = 0;
   unsigned char* data = nullptr;
-  std::vector<long> windows;
+  std::vector<Window> windows;
   if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, property, False),
                          0, 4096, False, XA_WINDOW, &type, &format, &count, &remaining,
                          &data) == Success &&
-      type == XA_WINDOW && data != nullptr) {
+      data != nullptr) {
     const long* items = reinterpret_cast<const long*>(data);
-    windows.assign(items, items + count);
+    for (unsigned long i = 0; i < count; ++i) windows.push_back(static_cast<Window>(items[i]));
   }
   if (data != nullptr) XFree(data);
   return windows;
 }
 
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
 bool listed(Display* display, Window window) {
-  const std::vector<long> clients = rootWindows(display, "_NET_CLIENT_LIST");
-  return std::find(clients.begin(), clients.end(), static_cast<long>(window)) != clients.end();
+  const std::vector<Window> clients = rootWindows(display, "_NET_CLIENT_LIST");
+  return std::find(clients.begin(), clients.end(), window) != clients.end();
 }
 
 // openbox announces itself a little before it takes new windows in: a probe

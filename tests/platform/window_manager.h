@@ -1,12 +1,18 @@
 #pragma once
 
+#include <X11/Xlib.h>
 #include <sys/types.h>
 
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace tessevar::testing {
+
+// The windows a window manager names in a root property (_NET_CLIENT_LIST,
+// _NET_ACTIVE_WINDOW, ...); empty when it names none.
+std::vector<Window> rootWindows(Display* display, const char* property);
 
 // Which window manager a test desktop runs: none, or openbox (reparenting,
 // frames, _NET_ACTIVE_WINDOW, like a real desktop).

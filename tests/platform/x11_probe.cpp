@@ -1,5 +1,7 @@
 #include "platform/x11_probe.h"
 
+#include "platform/window_manager.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
@@ -72,23 +74,6 @@ void TestClient::setPid(Window w, long pid) {
 
 namespace {
 
-std::vector<Window> rootWindows(Display* display, const char* property) {
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0;
-  unsigned long remaining = 0;
-  unsigned char* data = nullptr;
-  std::vector<Window> windows;
-  if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, property, False),
-                         0, 4096, False, XA_WINDOW, &type, &format, &count, &remaining,
-                         &data) == Success &&
-      data != nullptr) {
-    const long* items = reinterpret_cast<const long*>(data);
-    for (unsigned long i = 0; i < count; ++i) windows.push_back(static_cast<Window>(items[i]));
-  }
-  if (data != nullptr) XFree(data);
-  return windows;
-}
 
 }  // namespace
 
