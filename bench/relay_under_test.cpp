@@ -63,6 +63,7 @@ class InProcessRelay final : public RelayUnderTest {
 // A private X server with the test editor on it, when both can be started.
 struct EditorScene {
   EditorScene() {
+    if (std::getenv("TESSEVAR_BENCH_NO_EDITOR") != nullptr) return;  // the relay alone, for comparison
     std::string problem;
     server = tessevar::testing::XvfbServer::start(problem);
     if (!server) return;
