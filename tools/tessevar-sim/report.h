@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "score.h"
+#include "show.h"
+
+namespace tessevar::sim {
+
+// The figures of one direction as printed lines, `from` naming the sender.
+std::vector<std::string> describe(const DirectionSummary& summary, Side from);
+
+// "0.123 s", or "never" for a recovery that did not happen.
+std::string describe(const Recovery& recovery);
+
+}  // namespace tessevar::sim
