@@ -70,6 +70,20 @@ TEST(Books, LossWhileTheReceiverWasAwayIsTheNetworksAndRecoveryIsTimedFromTheRet
   EXPECT_EQ(s.recoveries[0].after, 1002ms);
 }
 
+TEST(Books, ARepeatSentAfterAnOutageIsNotTakenForOneSentDuringIt) {
+  DirectionScore score;
+  score.sent(d('a'), t0 + 1s);
+  score.received(d('a'), t0 + 1s);
+  score.sent(d('k'), t0 + 2s);  // receiver away from 1.5 s to 3 s
+  score.excuse(t0 + 1500ms, t0 + 3s);
+  score.sent(d('k'), t0 + 4s);
+  score.received(d('k'), t0 + 4s + 1ms);
+  const DirectionSummary s = score.summary();
+  EXPECT_EQ(s.lost, 0u);
+  EXPECT_EQ(s.notCarried, 1u);
+  EXPECT_EQ(s.latency.max, 1.0);
+}
+
 TEST(Books, NoRecoveryWhenNothingSentAfterTheReturnArrived) {
   DirectionScore score;
   score.sent(d('a'), t0 + 1s);

@@ -47,18 +47,25 @@ TEST(Show, TheRateCompressesTheSameShow) {
   for (std::size_t i = 0; i < slow.size(); ++i) EXPECT_EQ(slow[i].bytes, fast[i].bytes);
 }
 
-TEST(Show, StampsChangeOnlyBytesTheProgramNeverReads) {
-  Bytes meter(9, 0);
-  Bytes otherMeter(9, 0);
-  meter[0] = otherMeter[0] = 0xD0;
-  stampSequence(meter, 0x12345678);
-  stampSequence(otherMeter, 0x12345679);
-  EXPECT_NE(meter, otherMeter);
-  for (std::size_t strip = 0; strip < 8; ++strip) EXPECT_EQ(meter[1 + strip] >> 4, static_cast<int>(strip));
-
-  Bytes bend{0xE3, 0, 0};
-  stampSequence(bend, 0x3FFF + 1 + 0x81);  // 14 bits kept
-  EXPECT_EQ(bend, (Bytes{0xE3, 0x01, 0x01}));
+TEST(Show, StampedCuesCarryTheirSequenceInBytesTheProgramNeverReads) {
+  std::set<Bytes> seen;
+  std::uint64_t sequence = 0;
+  for (Cue& cue : play(1, 60s)) {
+    if (!cue.stamped) continue;
+    const Bytes before = cue.bytes;
+    stampSequence(cue.bytes, sequence++);
+    EXPECT_TRUE(seen.insert(cue.bytes).second) << "two stamped cues alike";
+    if (cue.bytes[0] == 0xD0) {  // meters: status and strip nibbles kept
+      ASSERT_EQ(cue.bytes.size(), 9u);
+      for (std::size_t strip = 0; strip < 8; ++strip) EXPECT_EQ(cue.bytes[1 + strip] >> 4, static_cast<int>(strip));
+    } else {  // pitch bend of faders 1..9: only the value changes
+      ASSERT_EQ(cue.bytes.size(), 3u);
+      EXPECT_EQ(cue.bytes[0], before[0]);
+      EXPECT_GE(cue.bytes[0], 0xE0);
+      EXPECT_LE(cue.bytes[0], 0xE8);
+    }
+  }
+  EXPECT_GT(sequence, 900u);  // 600 meters and 480 fader steps a minute
 }
 
 }  // namespace

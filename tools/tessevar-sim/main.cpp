@@ -189,7 +189,7 @@ int showMode(const std::vector<std::string>& args) {
     bool clean = true;
     for (Side from : {Side::surface, Side::mixer}) {
       const DirectionSummary s = runner.summary(from);
-      for (const std::string& line : describe(s, from)) std::cout << line << "\n";
+      for (const std::string& line : describe(s, from, runner.started())) std::cout << line << "\n";
       clean = clean && s.lost == 0 && s.duplicated == 0 && s.reordered == 0 && s.unexpected == 0;
     }
     std::cout << std::flush;

@@ -12,16 +12,20 @@ double milliseconds(std::int64_t nanoseconds) { return static_cast<double>(nanos
 }  // namespace
 
 void DirectionScore::sent(const Bytes& bytes, Clock::time_point at) {
-  slots_[key(bytes)].waiting.insert(sent_.size());
-  sent_.push_back({at, std::nullopt});
+  auto slot = slots_.try_emplace(key(bytes)).first;
+  slot->second.waiting.insert(sent_.size());
+  sent_.push_back({at, std::nullopt, &slot->first});
 }
 
-// The waiting copy sent first after the latest arrival; else the latest one
-// sent before it (a late arrival).
+// The waiting copy sent first after the latest arrival, passing over copies
+// sent while the receiver was away (they never come); else the first after
+// the latest arrival anyway; else the latest one sent before it (a late arrival).
 std::optional<std::uint64_t> DirectionScore::claim(Slot& slot) {
   if (slot.waiting.empty()) return std::nullopt;
-  auto it = highest_ ? slot.waiting.upper_bound(*highest_) : slot.waiting.begin();
-  if (it == slot.waiting.end()) it = std::prev(it);
+  const auto after = highest_ ? slot.waiting.upper_bound(*highest_) : slot.waiting.begin();
+  auto it = after;
+  while (it != slot.waiting.end() && excused(sent_[*it].at)) ++it;
+  if (it == slot.waiting.end()) it = after != slot.waiting.end() ? after : std::prev(after);
   const std::uint64_t sequence = *it;
   slot.waiting.erase(it);
   ++slot.arrived;
@@ -78,14 +82,25 @@ std::optional<Clock::duration> DirectionScore::recoveryAfter(Clock::time_point a
 DirectionSummary DirectionScore::summary() const {
   DirectionSummary s;
   s.sent = sent_.size();
+  Clock::duration slowest{};
+  bool inRun = false;
   for (const Sent& entry : sent_) {
+    const bool lost = !entry.arrived && !excused(entry.at);
     if (entry.arrived) {
       ++s.received;
-    } else if (excused(entry.at)) {
+      if (!s.slowestSentAt || *entry.arrived - entry.at > slowest) {
+        slowest = *entry.arrived - entry.at;
+        s.slowestSentAt = entry.at;
+      }
+    } else if (!lost) {
       ++s.notCarried;
     } else {
       ++s.lost;
+      if (!inRun) s.lossRuns.push_back({0, entry.at, entry.at, Bytes(entry.bytes->begin(), entry.bytes->end())});
+      ++s.lossRuns.back().count;
+      s.lossRuns.back().to = entry.at;
     }
+    inRun = lost;
   }
   s.duplicated = duplicated_;
   s.reordered = reordered_;

@@ -38,6 +38,13 @@ struct Recovery {
   std::optional<Clock::duration> after;
 };
 
+// Consecutive datagrams the program lost, by the time they were sent.
+struct LossRun {
+  std::uint64_t count = 0;
+  Clock::time_point from, to;
+  Bytes first;  // the bytes of the first of them
+};
+
 struct DirectionSummary {
   std::uint64_t sent = 0;
   std::uint64_t refused = 0;     // turned down by the sender's own system (link down), not counted as sent
@@ -50,6 +57,8 @@ struct DirectionSummary {
   std::uint64_t unexpected = 0;   // bytes nobody sent: corrupted, cut or made up
   LatencyFigures latency;
   std::vector<Recovery> recoveries;
+  std::vector<LossRun> lossRuns;
+  std::optional<Clock::time_point> slowestSentAt;  // when the slowest datagram was sent
 };
 
 class DirectionScore {
@@ -74,6 +83,7 @@ class DirectionScore {
   struct Sent {
     Clock::time_point at;
     std::optional<Clock::time_point> arrived;
+    const std::string* bytes;  // the key of its slot
   };
   struct Slot {
     std::set<std::uint64_t> waiting;

@@ -233,7 +233,7 @@ void Show::fire(double at, Source source) {
       schedule(at + deviceQueryPeriod, source);
       break;
     case Source::meters:
-      schedule(at, Cue{Side::mixer, Bytes(9, 0x00), true});
+      schedule(at, Cue{Side::mixer, {0xD0, 0, 0, 0, 0, 0, 0, 0, 0}, true});
       schedule(at + meterPeriod, source);
       break;
     case Source::faderMove: {

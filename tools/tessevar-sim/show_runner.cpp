@@ -76,7 +76,7 @@ void ShowRunner::openPort(Side side) {
 
 void ShowRunner::run(Clock::duration length, Clock::duration drain) {
   running_ = true;
-  const Clock::time_point start = Clock::now();
+  const Clock::time_point start = started_ = Clock::now();
   for (;;) {
     runActions();
     const Clock::time_point now = Clock::now();

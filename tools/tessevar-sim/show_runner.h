@@ -51,6 +51,8 @@ class ShowRunner {
 
   // The books of one direction (datagrams sent by `from`), after run().
   DirectionSummary summary(Side from) const;
+  // When run() began.
+  Clock::time_point started() const { return started_; }
 
  private:
   struct Device {
@@ -75,6 +77,7 @@ class ShowRunner {
   std::array<Device, 2> devices_;
   std::array<DirectionScore, 2> scores_;
   int wake_ = -1;
+  Clock::time_point started_ = Clock::now();
   std::atomic<bool> stopping_{false};
   std::atomic<bool> running_{false};
   std::mutex actionsMutex_;
