@@ -131,7 +131,7 @@ class Soak {
   Options options_;
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
   XStage stage_;
-  e2e::TempHome home_;
+  std::unique_ptr<e2e::TempHome> home_;  // made once /tmp is private
   std::unique_ptr<e2e::TessevarProcess> program_;
   std::unique_ptr<sim::ShowRunner> runner_;
   std::thread show_;
@@ -144,14 +144,21 @@ class Soak {
 };
 
 bool Soak::setUp(std::string& problem) {
+  // X servers outside this namespace's process ids take its lock files in
+  // /tmp for stale ones and start on the same display: a /tmp of its own.
+  if (!runCommand({"mount", "-t", "tmpfs", "-o", "mode=1777", "tmpfs", "/tmp"})) {
+    problem = "cannot mount a private /tmp";
+    return false;
+  }
   if (!runCommand({"ip", "addr", "add", std::string(strangerAddress) + "/24", "dev", "stage0"})) {
     problem = "cannot add the stranger's address";
     return false;
   }
   if (!stage_.start(problem)) return false;
-  home_.writeConfig("en0-198.18.0.3-198.18.0.2-");
+  home_ = std::make_unique<e2e::TempHome>();
+  home_->writeConfig("en0-198.18.0.3-198.18.0.2-");
   runner_ = std::make_unique<sim::ShowRunner>(sim::StageAddresses{}, options_.rate);
-  program_ = std::make_unique<e2e::TessevarProcess>(e2e::TessevarProcess::Options{home_.path(), stage_.display()});
+  program_ = std::make_unique<e2e::TessevarProcess>(e2e::TessevarProcess::Options{home_->path(), stage_.display()});
   const std::vector<std::string> startUp = program_->linesUntil("now listening...", 30s);
   for (int i = 0; i < 5; ++i) program_->nextLine(5s);  // the banner
   if (startUp.empty() || startUp.back() != "now listening...") {

@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -36,11 +37,10 @@ std::string readLine(int fd) {
   return {};
 }
 
-// Whether a window manager has announced itself on the display's root.
-bool windowManagerAnnounced(const std::string& display) {
-  Display* x = XOpenDisplay(display.c_str());
-  if (x == nullptr) return false;
-  const Atom check = XInternAtom(x, "_NET_SUPPORTING_WM_CHECK", True);
+// Whether openbox has finished starting: it names the desktops last. A
+// window mapped between its first announcement and then may never be shown.
+bool windowManagerReady(Display* x) {
+  const Atom check = XInternAtom(x, "_NET_DESKTOP_NAMES", True);
   bool found = false;
   if (check != None) {
     Atom type = None;
@@ -53,13 +53,25 @@ bool windowManagerAnnounced(const std::string& display) {
     }
     if (data != nullptr) XFree(data);
   }
-  XCloseDisplay(x);
   return found;
+}
+
+// A connection of the soak's own for as long as the server lives: an X
+// server resets when its last client leaves, and a client connecting
+// during the reset is turned away.
+Display* holdServer(const std::string& display) {
+  const auto deadline = std::chrono::steady_clock::now() + serverPatience;
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (Display* x = XOpenDisplay(display.c_str())) return x;
+    std::this_thread::sleep_for(20ms);
+  }
+  return nullptr;
 }
 
 }  // namespace
 
 XStage::~XStage() {
+  if (hold_ != nullptr) XCloseDisplay(hold_);
   editors_.clear();
   testing::stopProcess(windowManager_, SIGTERM);
   testing::stopProcess(laterServer_, SIGTERM);  // politely, so it removes its lock file
@@ -69,6 +81,11 @@ bool XStage::start(std::string& problem) {
   firstServer_ = testing::XvfbServer::start(problem);
   if (!firstServer_) return false;
   display_ = firstServer_->display();
+  hold_ = holdServer(display_);
+  if (hold_ == nullptr) {
+    problem = "Xvfb on " + display_ + " accepts no clients";
+    return false;
+  }
   return startWindowManager(problem) && startEditor(problem);
 }
 
@@ -82,7 +99,7 @@ bool XStage::startServerAgain(std::string& problem) {
                                                "-displayfd", std::to_string(fds[1])},
                                               fds[1]);
   close(fds[1]);
-  const bool up = laterServer_ > 0 && !readLine(fds[0]).empty();
+  const bool up = laterServer_ > 0 && !readLine(fds[0]).empty() && (hold_ = holdServer(display_)) != nullptr;
   close(fds[0]);
   if (!up) problem = "Xvfb did not start again on " + display_;
   return up;
@@ -92,7 +109,7 @@ bool XStage::startWindowManager(std::string& problem) {
   windowManager_ = testing::spawnProcess({"env", "DISPLAY=" + display_, "openbox", "--sm-disable"});
   const auto deadline = std::chrono::steady_clock::now() + windowManagerPatience;
   while (std::chrono::steady_clock::now() < deadline) {
-    if (windowManagerAnnounced(display_)) return true;
+    if (windowManagerReady(hold_)) return true;
     int status = 0;
     if (waitpid(windowManager_, &status, WNOHANG) == windowManager_) {
       windowManager_ = -1;
@@ -119,6 +136,10 @@ bool XStage::restartEditor(std::string& problem) {
 }
 
 bool XStage::restartServer(std::string& problem) {
+  // Closed while the server still answers: Xlib ends a process whose
+  // connection breaks under it.
+  XCloseDisplay(hold_);
+  hold_ = nullptr;
   if (firstServer_) {
     firstServer_->kill();
     firstServer_.reset();

@@ -9,6 +9,8 @@
 #include "platform/editor_under_test.h"
 #include "platform/xvfb_server.h"
 
+struct _XDisplay;
+
 namespace tessevar::soak {
 
 // The desktop of the soak: an X server, openbox managing it, and the test
@@ -42,6 +44,7 @@ class XStage {
   pid_t laterServer_ = -1;
   pid_t windowManager_ = -1;
   std::string display_;
+  _XDisplay* hold_ = nullptr;  // the soak's own connection (Xlib's Display)
   std::vector<std::unique_ptr<testing::EditorUnderTest>> editors_;
 };
 
