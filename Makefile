@@ -1,8 +1,9 @@
-# Front door: make build | run | test | bench
-.PHONY: all deps build run test test-default test-asan test-tsan fuzz bench clean
+# Front door: make build | run | test | soak | bench
+.PHONY: all deps build run test test-default test-asan test-tsan fuzz test-soak soak bench clean
 
 CTEST_FLAGS ?= --output-on-failure -j2 --timeout 600
 FUZZ_SECONDS ?= 20
+SOAK_SECONDS ?= 600
 
 all: build
 
@@ -16,7 +17,7 @@ build: deps
 run: build
 	@build/bin/tessevar
 
-test: deps test-default test-asan test-tsan fuzz
+test: deps test-default test-asan test-tsan fuzz test-soak
 	@echo "make test: every suite passed"
 
 test-default: build
@@ -36,6 +37,13 @@ fuzz: deps
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
 	@scripts/run-fuzzers build-fuzz/fuzz $(FUZZ_SECONDS)
+
+# A short soak in every test run; `make soak` runs the long one.
+test-soak: build
+	@scripts/run-soak build/bin 60
+
+soak: build
+	@scripts/run-soak build/bin $(SOAK_SECONDS)
 
 bench: build
 	@scripts/run-benchmarks build/bin

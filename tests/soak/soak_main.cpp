@@ -272,8 +272,10 @@ int Soak::run() {
   stopPeer(Side::mixer);
   std::this_thread::sleep_for(std::chrono::duration<double>(gap));
   stopPeer(Side::surface);
-  for (auto fault : {&Soak::dropLink, &Soak::restartEditor, &Soak::restartXServer, &Soak::sendCorpus,
-                     &Soak::floodPort}) {
+  // The malformed datagrams come while an editor is there to be clicked
+  // (1,000 display pairs are that many clicks); the X server goes last.
+  for (auto fault : {&Soak::dropLink, &Soak::restartEditor, &Soak::sendCorpus, &Soak::floodPort,
+                     &Soak::restartXServer}) {
     std::this_thread::sleep_for(std::chrono::duration<double>(gap));
     (this->*fault)();
   }

@@ -42,7 +42,8 @@ std::vector<std::string> describe(const DirectionSummary& s, Side from, Clock::t
                 l.samples, l.p50, l.p90, l.p99, l.p999, l.max);
   lines.emplace_back(line);
   if (s.slowestSentAt) {
-    std::snprintf(line, sizeof line, "  the slowest was sent at %.3f s", since(origin, *s.slowestSentAt));
+    std::snprintf(line, sizeof line, "  the slowest was sent at %.3f s: %s", since(origin, *s.slowestSentAt),
+                  hex(s.slowest).c_str());
     lines.emplace_back(line);
   }
   for (const Recovery& r : s.recoveries) lines.push_back("  relaying again " + describe(r) + " after " + r.what);
@@ -53,6 +54,14 @@ std::vector<std::string> describe(const DirectionSummary& s, Side from, Clock::t
                   hex(run.first).c_str());
     lines.emplace_back(line);
   }
+  for (std::size_t i = 0; i < s.slowRuns.size() && i < runsShown; ++i) {
+    const SlowRun& run = s.slowRuns[i];
+    std::snprintf(line, sizeof line, "  slow: %llu sent from %.3f s to %.3f s took up to %.3f s",
+                  static_cast<unsigned long long>(run.count), since(origin, run.from), since(origin, run.to),
+                  std::chrono::duration<double>(run.longest).count());
+    lines.emplace_back(line);
+  }
+  if (s.slowRuns.size() > runsShown) lines.push_back("  and " + std::to_string(s.slowRuns.size() - runsShown) + " more slow runs");
   if (s.lossRuns.size() > runsShown) lines.push_back("  and " + std::to_string(s.lossRuns.size() - runsShown) + " more runs of losses");
   return lines;
 }

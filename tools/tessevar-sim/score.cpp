@@ -83,24 +83,35 @@ DirectionSummary DirectionScore::summary() const {
   DirectionSummary s;
   s.sent = sent_.size();
   Clock::duration slowest{};
-  bool inRun = false;
+  bool inLossRun = false;
+  bool inSlowRun = false;
   for (const Sent& entry : sent_) {
     const bool lost = !entry.arrived && !excused(entry.at);
+    const Clock::duration took = entry.arrived ? *entry.arrived - entry.at : Clock::duration{};
     if (entry.arrived) {
       ++s.received;
-      if (!s.slowestSentAt || *entry.arrived - entry.at > slowest) {
-        slowest = *entry.arrived - entry.at;
+      if (!s.slowestSentAt || took > slowest) {
+        slowest = took;
         s.slowestSentAt = entry.at;
+        s.slowest.assign(entry.bytes->begin(), entry.bytes->end());
       }
+      if (took > slow) {
+        if (!inSlowRun) s.slowRuns.push_back({0, entry.at, entry.at, {}});
+        SlowRun& run = s.slowRuns.back();
+        ++run.count;
+        run.to = entry.at;
+        run.longest = std::max(run.longest, took);
+      }
+      inSlowRun = took > slow;
     } else if (!lost) {
       ++s.notCarried;
     } else {
       ++s.lost;
-      if (!inRun) s.lossRuns.push_back({0, entry.at, entry.at, Bytes(entry.bytes->begin(), entry.bytes->end())});
+      if (!inLossRun) s.lossRuns.push_back({0, entry.at, entry.at, Bytes(entry.bytes->begin(), entry.bytes->end())});
       ++s.lossRuns.back().count;
       s.lossRuns.back().to = entry.at;
     }
-    inRun = lost;
+    inLossRun = lost;
   }
   s.duplicated = duplicated_;
   s.reordered = reordered_;

@@ -45,6 +45,13 @@ struct LossRun {
   Bytes first;  // the bytes of the first of them
 };
 
+// Consecutive datagrams that each took longer than DirectionScore::slow.
+struct SlowRun {
+  std::uint64_t count = 0;
+  Clock::time_point from, to;
+  Clock::duration longest{};
+};
+
 struct DirectionSummary {
   std::uint64_t sent = 0;
   std::uint64_t refused = 0;     // turned down by the sender's own system (link down), not counted as sent
@@ -58,12 +65,16 @@ struct DirectionSummary {
   LatencyFigures latency;
   std::vector<Recovery> recoveries;
   std::vector<LossRun> lossRuns;
+  std::vector<SlowRun> slowRuns;
   std::optional<Clock::time_point> slowestSentAt;  // when the slowest datagram was sent
+  Bytes slowest;                                    // and its bytes
 };
 
 class DirectionScore {
  public:
   enum class Arrival { inOrder, reordered, duplicate, ownMessage, unexpected };
+  // Longer than this on the way is a stall worth naming.
+  static constexpr std::chrono::milliseconds slow{100};
   // Tells the program's own datagrams in this direction.
   using OwnMessage = std::function<bool(const Bytes&)>;
 
