@@ -52,4 +52,33 @@ std::vector<std::string> udpReceiveDrops() {
   return drops;
 }
 
+void ProgramWatch::stop() {
+  stopping_ = true;
+  if (thread_.joinable()) thread_.join();
+}
+
+std::vector<ResourceSample> ProgramWatch::samples() {
+  std::lock_guard lock(mutex_);
+  return samples_;
+}
+
+std::optional<ResourceSample> ProgramWatch::latest() {
+  std::lock_guard lock(mutex_);
+  if (samples_.empty()) return std::nullopt;
+  return samples_.back();
+}
+
+void ProgramWatch::loop() {
+  using namespace std::chrono_literals;
+  while (!stopping_) {
+    const double at = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    if (auto sample = sampleResources(program_.pid(), at)) {
+      std::lock_guard lock(mutex_);
+      samples_.push_back(*sample);
+    }
+    while (auto line = program_.nextLine(5ms)) said_.push_back(*line);
+    std::this_thread::sleep_for(1s);
+  }
+}
+
 }  // namespace tessevar::soak

@@ -9,12 +9,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -56,51 +54,6 @@ std::string format(const char* pattern, double value) {
   return text;
 }
 
-// The program's resources once a second, and its console output.
-class Watch {
- public:
-  Watch(e2e::TessevarProcess& program, std::chrono::steady_clock::time_point start)
-      : program_(program), start_(start), thread_([this] { loop(); }) {}
-  ~Watch() { stop(); }
-
-  void stop() {
-    stopping_ = true;
-    if (thread_.joinable()) thread_.join();
-  }
-  std::vector<ResourceSample> samples() {
-    std::lock_guard lock(mutex_);
-    return samples_;
-  }
-  std::optional<ResourceSample> latest() {
-    std::lock_guard lock(mutex_);
-    if (samples_.empty()) return std::nullopt;
-    return samples_.back();
-  }
-  const std::vector<std::string>& said() const { return said_; }  // after stop()
-
- private:
-  void loop() {
-    while (!stopping_) {
-      const double at = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-      if (auto sample = sampleResources(program_.pid(), at)) {
-        std::lock_guard lock(mutex_);
-        samples_.push_back(*sample);
-      }
-      // Read its output, so a full pipe never stops it.
-      while (auto line = program_.nextLine(5ms)) said_.push_back(*line);
-      std::this_thread::sleep_for(1s);
-    }
-  }
-
-  e2e::TessevarProcess& program_;
-  std::chrono::steady_clock::time_point start_;
-  std::atomic<bool> stopping_{false};
-  std::mutex mutex_;
-  std::vector<ResourceSample> samples_;
-  std::vector<std::string> said_;
-  std::thread thread_;
-};
-
 class Soak {
  public:
   explicit Soak(const Options& options) : options_(options) {}
@@ -135,7 +88,7 @@ class Soak {
   std::unique_ptr<e2e::TessevarProcess> program_;
   std::unique_ptr<sim::ShowRunner> runner_;
   std::thread show_;
-  std::unique_ptr<Watch> watch_;
+  std::unique_ptr<ProgramWatch> watch_;
   std::optional<ResourceSample> warm_;
   std::vector<Check> checks_;
   std::vector<std::string> notes_;
@@ -165,7 +118,7 @@ bool Soak::setUp(std::string& problem) {
     problem = "the program did not start relaying";
     return false;
   }
-  watch_ = std::make_unique<Watch>(*program_, start_);
+  watch_ = std::make_unique<ProgramWatch>(*program_, start_);
   show_ = std::thread([this] { runner_->run(0s, 2s); });
   return true;
 }

@@ -37,8 +37,7 @@ std::string readLine(int fd) {
   return {};
 }
 
-// Whether openbox has finished starting: it names the desktops last. A
-// window mapped between its first announcement and then may never be shown.
+// Whether openbox has finished starting: it names the desktops last.
 bool windowManagerReady(Display* x) {
   const Atom check = XInternAtom(x, "_NET_DESKTOP_NAMES", True);
   bool found = false;
@@ -86,7 +85,7 @@ bool XStage::start(std::string& problem) {
     problem = "Xvfb on " + display_ + " accepts no clients";
     return false;
   }
-  return startWindowManager(problem) && startEditor(problem);
+  return startEditor(problem) && startWindowManager(problem);
 }
 
 bool XStage::startServerAgain(std::string& problem) {
@@ -150,7 +149,7 @@ bool XStage::restartServer(std::string& problem) {
   editor().quit();
   testing::stopProcess(windowManager_, SIGKILL);
   windowManager_ = -1;
-  return startServerAgain(problem) && startWindowManager(problem) && startEditor(problem);
+  return startServerAgain(problem) && startEditor(problem) && startWindowManager(problem);
 }
 
 EditorInput inputOf(const testing::EditorUnderTest& editor) {

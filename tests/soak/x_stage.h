@@ -24,11 +24,13 @@ class XStage {
   XStage& operator=(const XStage&) = delete;
 
   // Each returns false with `problem` set when something did not come up.
+  // The editor comes before openbox, which takes over windows already
+  // shown: one mapped while openbox is still starting may never be shown.
   bool start(std::string& problem);
   // Kills the editor and starts another.
   bool restartEditor(std::string& problem);
   // Kills the X server as a crash would (the editor and openbox go with
-  // it), then starts a server on the same display, openbox and an editor.
+  // it), then starts a server on the same display, an editor and openbox.
   bool restartServer(std::string& problem);
 
   const std::string& display() const { return display_; }
