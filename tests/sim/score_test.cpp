@@ -84,6 +84,16 @@ TEST(Books, ARepeatSentAfterAnOutageIsNotTakenForOneSentDuringIt) {
   EXPECT_EQ(s.latency.max, 1.0);
 }
 
+TEST(Books, WhatTheNetworkHeldThroughAnOutageMayArriveLateWithoutCountingAsReordered) {
+  DirectionScore score;
+  score.sent(d('a'), t0 + 1s);  // link down from 0.5 s to 2 s
+  score.sent(d('b'), t0 + 3s);
+  score.excuse(t0 + 500ms, t0 + 2s);
+  EXPECT_EQ(score.received(d('b'), t0 + 3s), DirectionScore::Arrival::inOrder);
+  EXPECT_EQ(score.received(d('a'), t0 + 3s), DirectionScore::Arrival::lateAfterOutage);
+  EXPECT_EQ(score.summary().reordered, 0u);
+}
+
 TEST(Books, NoRecoveryWhenNothingSentAfterTheReturnArrived) {
   DirectionScore score;
   score.sent(d('a'), t0 + 1s);

@@ -6,10 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <thread>
 
+#include "device_port.h"
 #include "support/child_process.h"
 
 namespace tessevar::soak {
@@ -22,16 +24,14 @@ bool runCommand(const std::vector<std::string>& argv) {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-bool waitUntilOperational(const std::vector<std::string>& interfaces, std::chrono::seconds patience) {
+bool waitUntilOperational(const std::string& interface, const std::string& peerNamespace,
+                          const std::string& peerInterface, std::chrono::seconds patience) {
+  const std::string peerUp = "ip -n " + peerNamespace + " -o link show " + peerInterface + " | grep -q 'state UP'";
   const auto deadline = std::chrono::steady_clock::now() + patience;
   while (std::chrono::steady_clock::now() < deadline) {
-    bool allUp = true;
-    for (const std::string& name : interfaces) {
-      std::string state;
-      std::ifstream("/sys/class/net/" + name + "/operstate") >> state;
-      allUp = allUp && state == "up";
-    }
-    if (allUp) return true;
+    std::string state;
+    std::ifstream("/sys/class/net/" + interface + "/operstate") >> state;
+    if (state == "up" && std::system(peerUp.c_str()) == 0) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return false;
@@ -63,23 +63,13 @@ std::vector<sim::Bytes> malformedCorpus() {
   return corpus;
 }
 
-std::uint64_t flood(const std::string& fromAddress, const std::string& toAddress, std::uint16_t toPort,
+std::uint64_t flood(const std::string& networkNamespace, const std::string& fromAddress,
+                    const std::vector<std::uint16_t>& fromPorts, const std::string& toAddress, std::uint16_t toPort,
                     std::chrono::milliseconds length, int perSecond) {
   // What would do harm if the program took it: a solo press, a display run, a page lamp.
   const std::vector<sim::Bytes> payloads{{0x90, 0x5A, 0x7F}, {0xB0, 0x60, 0x06, 0x61, 0x5B}, {0x90, 0x36, 0x7F}};
   std::vector<int> sockets;
-  for (std::uint16_t port : {10111, 10112, 40000}) {
-    const int s = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_port = htons(port);
-    inet_pton(AF_INET, fromAddress.c_str(), &local.sin_addr);
-    if (bind(s, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0) {
-      sockets.push_back(s);
-    } else {
-      close(s);
-    }
-  }
+  for (std::uint16_t port : fromPorts) sockets.push_back(sim::openDevicePort(fromAddress, port, networkNamespace));
   sockaddr_in target{};
   target.sin_family = AF_INET;
   target.sin_port = htons(toPort);
@@ -90,7 +80,7 @@ std::uint64_t flood(const std::string& fromAddress, const std::string& toAddress
   const auto end = std::chrono::steady_clock::now() + length;
   for (auto next = std::chrono::steady_clock::now(); next < end && !sockets.empty(); next += tick) {
     for (int i = 0; i < perTick; ++i, ++sent) {
-      const sim::Bytes& p = payloads[sent % payloads.size()];
+      const sim::Bytes& p = payloads[(sent / sockets.size()) % payloads.size()];
       sendto(sockets[sent % sockets.size()], p.data(), p.size(), 0, reinterpret_cast<sockaddr*>(&target), sizeof target);
     }
     std::this_thread::sleep_until(next + tick);

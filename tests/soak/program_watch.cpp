@@ -37,7 +37,7 @@ std::optional<ResourceSample> sampleResources(pid_t pid, double at) {
   return sample;
 }
 
-std::vector<std::string> udpReceiveDrops() {
+std::vector<std::string> udpSockets() {
   std::ifstream table("/proc/net/udp");
   std::vector<std::string> drops;
   std::string line;
@@ -46,8 +46,8 @@ std::vector<std::string> udpReceiveDrops() {
     std::istringstream fields(line);
     std::vector<std::string> f;
     for (std::string field; fields >> field;) f.push_back(field);
-    if (f.size() < 13 || f.back() == "0") continue;
-    drops.push_back(endpoint(f[1]) + " <- " + endpoint(f[2]) + ": " + f.back());
+    if (f.size() < 13) continue;
+    drops.push_back(endpoint(f[1]) + " <- " + endpoint(f[2]) + ": " + f.back() + " dropped at a full receive buffer");
   }
   return drops;
 }

@@ -23,9 +23,9 @@ struct ResourceSample {
 // Nothing when the process is gone.
 std::optional<ResourceSample> sampleResources(pid_t pid, double at);
 
-// UDP sockets of this network namespace that dropped datagrams because
-// their receive buffer was full: "local <- remote: N".
-std::vector<std::string> udpReceiveDrops();
+// The UDP sockets of this network namespace (the program's), as
+// "local <- remote: N dropped at a full receive buffer".
+std::vector<std::string> udpSockets();
 
 // Samples the program's resources once a second and reads its console
 // output, so a full pipe never holds it up.

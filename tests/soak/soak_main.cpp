@@ -32,6 +32,8 @@ using namespace std::chrono_literals;
 using sim::Side;
 
 constexpr const char* strangerAddress = "198.18.0.9";
+constexpr const char* stageNamespace = "stage";
+constexpr const char* stageNamespacePath = "/run/netns/stage";
 constexpr auto inFlight = 500ms;          // sent just before an outage may still be on its way
 constexpr auto editorPatience = 20s;      // bounds the wait for input in a restarted editor
 constexpr double recoveryLimit = 1.0;     // seconds, after a peer's or the link's return
@@ -70,6 +72,7 @@ class Soak {
     checks_.push_back({std::move(name), passed, std::move(detail)});
   }
 
+  bool makeStageNamespace(std::string& problem);
   bool setUp(std::string& problem);
   EditorInput awaitEditorInput();
   void stopPeer(Side side);
@@ -92,9 +95,48 @@ class Soak {
   std::optional<ResourceSample> warm_;
   std::vector<Check> checks_;
   std::vector<std::string> notes_;
+  std::vector<std::string> sockets_;
   std::uint64_t flooded_ = 0;
   std::size_t corpusSize_ = 0;
 };
+
+// The devices' end of the link in a network namespace of its own, so that
+// their datagrams really cross the link (addresses of one namespace reach
+// each other whatever becomes of en0). Neighbours are fixed: address
+// resolution after the link's return would hold datagrams for up to a second
+// and let newer ones pass, which is the network's doing, not the program's.
+bool Soak::makeStageNamespace(std::string& problem) {
+  const std::string programMac = "02:00:00:00:00:01";
+  const std::string stageMac = "02:00:00:00:00:02";
+  std::vector<std::vector<std::string>> commands{
+      {"ip", "link", "set", "en0", "address", programMac},
+      {"ip", "link", "set", "stage0", "address", stageMac},
+      {"mkdir", "-p", "/run/netns"},
+      {"mount", "-t", "tmpfs", "tmpfs", "/run/netns"},  // its name stays in this mount namespace
+      {"ip", "netns", "add", stageNamespace},
+      {"ip", "link", "set", "stage0", "netns", stageNamespace},
+      {"ip", "-n", stageNamespace, "addr", "add", "198.18.0.2/24", "dev", "stage0"},
+      {"ip", "-n", stageNamespace, "addr", "add", "198.18.0.3/24", "dev", "stage0"},
+      {"ip", "-n", stageNamespace, "addr", "add", std::string(strangerAddress) + "/24", "dev", "stage0"},
+      {"ip", "-n", stageNamespace, "link", "set", "lo", "up"},
+      {"ip", "-n", stageNamespace, "link", "set", "stage0", "up"},
+      {"ip", "-n", stageNamespace, "neigh", "replace", "198.18.0.1", "lladdr", programMac, "dev", "stage0", "nud",
+       "permanent"}};
+  for (const std::string device : {"198.18.0.2", "198.18.0.3", strangerAddress}) {
+    commands.push_back({"ip", "neigh", "replace", device, "lladdr", stageMac, "dev", "en0", "nud", "permanent"});
+  }
+  for (const auto& command : commands) {
+    if (!runCommand(command)) {
+      problem = "cannot lay out the stage network (" + command[0] + " " + command[1] + " " + command[2] + " ...)";
+      return false;
+    }
+  }
+  if (!waitUntilOperational("en0", stageNamespace, "stage0", 10s)) {
+    problem = "the stage network's link does not come up";
+    return false;
+  }
+  return true;
+}
 
 bool Soak::setUp(std::string& problem) {
   // X servers outside this namespace's process ids take its lock files in
@@ -103,14 +145,13 @@ bool Soak::setUp(std::string& problem) {
     problem = "cannot mount a private /tmp";
     return false;
   }
-  if (!runCommand({"ip", "addr", "add", std::string(strangerAddress) + "/24", "dev", "stage0"})) {
-    problem = "cannot add the stranger's address";
-    return false;
-  }
+  if (!makeStageNamespace(problem)) return false;
   if (!stage_.start(problem)) return false;
   home_ = std::make_unique<e2e::TempHome>();
   home_->writeConfig("en0-198.18.0.3-198.18.0.2-");
-  runner_ = std::make_unique<sim::ShowRunner>(sim::StageAddresses{}, options_.rate);
+  sim::StageAddresses addresses;
+  addresses.networkNamespace = stageNamespacePath;
+  runner_ = std::make_unique<sim::ShowRunner>(addresses, options_.rate);
   program_ = std::make_unique<e2e::TessevarProcess>(e2e::TessevarProcess::Options{home_->path(), stage_.display()});
   const std::vector<std::string> startUp = program_->linesUntil("now listening...", 30s);
   for (int i = 0; i < 5; ++i) program_->nextLine(5s);  // the banner
@@ -147,7 +188,7 @@ void Soak::dropLink() {
   const auto down = sim::Clock::now();
   const bool ok = runCommand({"ip", "link", "set", "en0", "down"});
   std::this_thread::sleep_for(5s);
-  const bool back = runCommand({"ip", "link", "set", "en0", "up"}) && waitUntilOperational({"en0", "stage0"}, 10s);
+  const bool back = runCommand({"ip", "link", "set", "en0", "up"}) && waitUntilOperational("en0", stageNamespace, "stage0", 10s);
   // The link is back when it carries datagrams again, not when the command returns.
   runner_->excuseLink(down - inFlight, sim::Clock::now(), "link back");
   say(back ? "en0 is up and carries datagrams" : "en0 did not come back");
@@ -195,8 +236,9 @@ void Soak::sendCorpus() {
 
 void Soak::floodPort() {
   say(std::string("a stranger at ") + strangerAddress + " floods the program's port for 3 s");
-  flooded_ = flood(strangerAddress, "198.18.0.1", 10111, 3s, 20000);
-  flooded_ += flood("198.18.0.3", "198.18.0.1", 10111, 1s, 20000);  // the mixer's address, other ports
+  flooded_ = flood(stageNamespacePath, strangerAddress, {10111, 10112, 40000}, "198.18.0.1", 10111, 3s, 20000);
+  // From the mixer's address too, but not from its port.
+  flooded_ += flood(stageNamespacePath, "198.18.0.3", {10112, 40000}, "198.18.0.1", 10111, 1s, 20000);
 }
 
 int Soak::run() {
@@ -262,7 +304,7 @@ void Soak::report() {
   std::cout << "malformed datagrams: " << corpusSize_ << " each way; stranger's flood: " << flooded_
             << " datagrams\n";
   for (const std::string& note : notes_) std::cout << note << "\n";
-  for (const std::string& drop : udpReceiveDrops()) std::cout << "full receive buffer dropped " << drop << "\n";
+  for (const std::string& socket : sockets_) std::cout << "program's socket " << socket << "\n";
   for (const std::string& line : watch_->said()) std::cout << "program said: " << line << "\n";
 }
 
@@ -270,6 +312,7 @@ int Soak::finish() {
   if (program_) {
     watch_->stop();
     const std::vector<ResourceSample> samples = watch_->samples();
+    sockets_ = udpSockets();  // while the program still has them
     bool quit = false;
     try {
       program_->type("q\n");

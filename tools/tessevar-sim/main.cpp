@@ -117,8 +117,10 @@ constexpr const char* help =
     "  each direction: datagrams sent, received, lost, duplicated, reordered and unexpected\n"
     "  (bytes nobody sent), those refused by the sender's own system, Tessevar's own lamp\n"
     "  datagrams to the X-Touch (90 59 xx, 90 5A xx), and the latency percentiles p50, p90,\n"
-    "  p99, p99.9 and the maximum. It exits with status 1 when a datagram was lost,\n"
-    "  duplicated, reordered or unexpected.\n";
+    "  p99, p99.9 and the maximum, the slowest datagram, and runs of lost datagrams and of\n"
+    "  datagrams slower than 100 ms, with the times they were sent. It exits with status 1\n"
+    "  when a datagram was lost, duplicated, reordered or unexpected.\n"
+    "  Both devices' addresses must be this machine's; scripts/testnet makes such a network.\n";
 
 int typedMode(const char* local, const char* tessevar) {
   const int socket = tessevar::openConnectedUdpSocket(local, tessevar, linkPort);

@@ -33,9 +33,10 @@ std::vector<std::string> describe(const DirectionSummary& s, Side from, Clock::t
                 static_cast<unsigned long long>(s.unexpected));
   lines.emplace_back(line);
   std::snprintf(line, sizeof line,
-                "  not carried while a peer or the link was down %llu, refused at the sender %llu, program's own lamps %llu",
-                static_cast<unsigned long long>(s.notCarried), static_cast<unsigned long long>(s.refused),
-                static_cast<unsigned long long>(s.ownMessages));
+                "  while a peer or the link was down: not carried %llu, overtaken %llu; refused at the sender %llu; "
+                "program's own lamps %llu",
+                static_cast<unsigned long long>(s.notCarried), static_cast<unsigned long long>(s.lateAfterOutage),
+                static_cast<unsigned long long>(s.refused), static_cast<unsigned long long>(s.ownMessages));
   lines.emplace_back(line);
   const LatencyFigures& l = s.latency;
   std::snprintf(line, sizeof line, "  latency ms (%zu datagrams): p50 %.3f, p90 %.3f, p99 %.3f, p99.9 %.3f, max %.3f",

@@ -40,6 +40,12 @@ DirectionScore::Arrival DirectionScore::received(const Bytes& bytes, Clock::time
       entry.arrived = at;
       latencies_.push_back(std::chrono::duration_cast<std::chrono::nanoseconds>(at - entry.at).count());
       if (highest_ && *sequence < *highest_) {
+        // The network may hold what was sent while the link was down (waiting
+        // for the address of the other end) and let newer datagrams pass.
+        if (excused(entry.at)) {
+          ++late_;
+          return Arrival::lateAfterOutage;
+        }
         ++reordered_;
         return Arrival::reordered;
       }
@@ -115,6 +121,7 @@ DirectionSummary DirectionScore::summary() const {
   }
   s.duplicated = duplicated_;
   s.reordered = reordered_;
+  s.lateAfterOutage = late_;
   s.ownMessages = own_;
   s.unexpected = unexpected_;
   s.latency = latencyFigures(latencies_);

@@ -60,6 +60,7 @@ struct DirectionSummary {
   std::uint64_t notCarried = 0;  // sent while the receiver or the link was down, never arrived
   std::uint64_t duplicated = 0;
   std::uint64_t reordered = 0;
+  std::uint64_t lateAfterOutage = 0;  // held by the network while the link was down, overtaken on its return
   std::uint64_t ownMessages = 0;  // the program's own datagrams (its lamps)
   std::uint64_t unexpected = 0;   // bytes nobody sent: corrupted, cut or made up
   LatencyFigures latency;
@@ -72,7 +73,7 @@ struct DirectionSummary {
 
 class DirectionScore {
  public:
-  enum class Arrival { inOrder, reordered, duplicate, ownMessage, unexpected };
+  enum class Arrival { inOrder, reordered, lateAfterOutage, duplicate, ownMessage, unexpected };
   // Longer than this on the way is a stall worth naming.
   static constexpr std::chrono::milliseconds slow{100};
   // Tells the program's own datagrams in this direction.
@@ -109,7 +110,7 @@ class DirectionScore {
   std::vector<Sent> sent_;
   std::unordered_map<std::string, Slot> slots_;
   std::optional<std::uint64_t> highest_;
-  std::uint64_t duplicated_ = 0, reordered_ = 0, own_ = 0, unexpected_ = 0;
+  std::uint64_t duplicated_ = 0, reordered_ = 0, late_ = 0, own_ = 0, unexpected_ = 0;
   std::vector<std::int64_t> latencies_;  // nanoseconds
   std::vector<std::pair<Clock::time_point, Clock::time_point>> excused_;
   std::vector<std::pair<std::string, Clock::time_point>> returns_;

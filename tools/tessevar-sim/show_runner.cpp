@@ -9,16 +9,14 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <future>
 #include <stdexcept>
+
+#include "device_port.h"
 
 namespace tessevar::sim {
 namespace {
 
-// Deep enough that the simulator never drops what the program relays, even
-// through a stall of several seconds.
-constexpr int deviceBufferBytes = 8 << 20;
 constexpr int longestWaitMs = 50;
 
 sockaddr_in ipv4(const std::string& address, std::uint16_t port) {
@@ -29,13 +27,6 @@ sockaddr_in ipv4(const std::string& address, std::uint16_t port) {
     throw std::runtime_error("not an IPv4 address: " + address);
   }
   return result;
-}
-
-void setBuffer(int descriptor, int forced, int plain) {
-  // Root may go past the system's limit; anyone else gets what it allows.
-  if (setsockopt(descriptor, SOL_SOCKET, forced, &deviceBufferBytes, sizeof deviceBufferBytes) != 0) {
-    setsockopt(descriptor, SOL_SOCKET, plain, &deviceBufferBytes, sizeof deviceBufferBytes);
-  }
 }
 
 }  // namespace
@@ -60,18 +51,7 @@ ShowRunner::~ShowRunner() {
 
 void ShowRunner::openPort(Side side) {
   Device& d = device(side);
-  const int descriptor = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-  const int one = 1;
-  setsockopt(descriptor, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-  setBuffer(descriptor, SO_RCVBUFFORCE, SO_RCVBUF);
-  setBuffer(descriptor, SO_SNDBUFFORCE, SO_SNDBUF);
-  const sockaddr_in local = ipv4(d.address, addresses_.port);
-  if (bind(descriptor, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
-    const std::string why = std::strerror(errno);
-    close(descriptor);
-    throw std::runtime_error("cannot open UDP port " + std::to_string(addresses_.port) + " on " + d.address + ": " + why);
-  }
-  d.descriptor = descriptor;
+  d.descriptor = openDevicePort(d.address, addresses_.port, addresses_.networkNamespace);
 }
 
 void ShowRunner::run(Clock::duration length, Clock::duration drain) {

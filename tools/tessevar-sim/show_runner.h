@@ -22,6 +22,7 @@ struct StageAddresses {
   std::string mixer = "198.18.0.3";
   std::string tessevar = "198.18.0.1";
   std::uint16_t port = 10111;
+  std::string networkNamespace;  // where the devices' ports are made; empty: here
 };
 
 class ShowRunner {
