@@ -81,7 +81,8 @@ std::uint64_t flood(const std::string& networkNamespace, const std::string& from
   for (auto next = std::chrono::steady_clock::now(); next < end && !sockets.empty(); next += tick) {
     for (int i = 0; i < perTick; ++i, ++sent) {
       const sim::Bytes& p = payloads[(sent / sockets.size()) % payloads.size()];
-      sendto(sockets[sent % sockets.size()], p.data(), p.size(), 0, reinterpret_cast<sockaddr*>(&target), sizeof target);
+      const auto* to = reinterpret_cast<const sockaddr*>(&target);
+      sendto(sockets[sent % sockets.size()], p.data(), p.size(), 0, to, sizeof target);
     }
     std::this_thread::sleep_until(next + tick);
   }

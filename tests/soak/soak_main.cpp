@@ -139,8 +139,9 @@ bool Soak::makeStageNamespace(std::string& problem) {
 }
 
 bool Soak::setUp(std::string& problem) {
-  // X servers outside this namespace's process ids take its lock files in
-  // /tmp for stale ones and start on the same display: a /tmp of its own.
+  // Process ids of this namespace mean nothing outside it: an X server
+  // elsewhere would take our X server's lock file in /tmp for a stale one
+  // and start on the same display. A /tmp of its own.
   if (!runCommand({"mount", "-t", "tmpfs", "-o", "mode=1777", "tmpfs", "/tmp"})) {
     problem = "cannot mount a private /tmp";
     return false;
@@ -188,7 +189,8 @@ void Soak::dropLink() {
   const auto down = sim::Clock::now();
   const bool ok = runCommand({"ip", "link", "set", "en0", "down"});
   std::this_thread::sleep_for(5s);
-  const bool back = runCommand({"ip", "link", "set", "en0", "up"}) && waitUntilOperational("en0", stageNamespace, "stage0", 10s);
+  const bool back = runCommand({"ip", "link", "set", "en0", "up"}) &&
+                    waitUntilOperational("en0", stageNamespace, "stage0", 10s);
   // The link is back when it carries datagrams again, not when the command returns.
   runner_->excuseLink(down - inFlight, sim::Clock::now(), "link back");
   say(back ? "en0 is up and carries datagrams" : "en0 did not come back");

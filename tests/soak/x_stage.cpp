@@ -122,8 +122,8 @@ bool XStage::startWindowManager(std::string& problem) {
 }
 
 bool XStage::startEditor(std::string& problem) {
-  editors_.push_back(std::make_unique<testing::EditorUnderTest>(testing::testEditorProgram(), display_,
-                                                               std::vector<std::string>{"--geometry", "1154x734+100+50"}));
+  const std::vector<std::string> geometry{"--geometry", "1154x734+100+50"};
+  editors_.push_back(std::make_unique<testing::EditorUnderTest>(testing::testEditorProgram(), display_, geometry));
   if (editors_.back()->ready()) return true;
   problem = "the test editor did not come up on " + display_;
   return false;

@@ -8,7 +8,9 @@ namespace {
 
 constexpr std::size_t runsShown = 10;
 
-double since(Clock::time_point origin, Clock::time_point at) { return std::chrono::duration<double>(at - origin).count(); }
+double since(Clock::time_point origin, Clock::time_point at) {
+  return std::chrono::duration<double>(at - origin).count();
+}
 
 std::string hex(const Bytes& bytes) {
   std::string text;
@@ -62,8 +64,12 @@ std::vector<std::string> describe(const DirectionSummary& s, Side from, Clock::t
                   std::chrono::duration<double>(run.longest).count());
     lines.emplace_back(line);
   }
-  if (s.slowRuns.size() > runsShown) lines.push_back("  and " + std::to_string(s.slowRuns.size() - runsShown) + " more slow runs");
-  if (s.lossRuns.size() > runsShown) lines.push_back("  and " + std::to_string(s.lossRuns.size() - runsShown) + " more runs of losses");
+  if (s.slowRuns.size() > runsShown) {
+    lines.push_back("  and " + std::to_string(s.slowRuns.size() - runsShown) + " more slow runs");
+  }
+  if (s.lossRuns.size() > runsShown) {
+    lines.push_back("  and " + std::to_string(s.lossRuns.size() - runsShown) + " more runs of losses");
+  }
   return lines;
 }
 

@@ -86,7 +86,8 @@ void ShowRunner::send(Side from, Bytes bytes, bool stamped) {
   if (stamped) stampSequence(bytes, books.nextSequence());
   const sockaddr_in target = ipv4(addresses_.tessevar, addresses_.port);
   const Clock::time_point at = Clock::now();
-  if (sendto(d.descriptor, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&target), sizeof target) < 0) {
+  const auto* to = reinterpret_cast<const sockaddr*>(&target);
+  if (sendto(d.descriptor, bytes.data(), bytes.size(), 0, to, sizeof target) < 0) {
     ++d.refused;
     return;
   }
@@ -112,7 +113,8 @@ void ShowRunner::receiveAll(Side at) {
   for (;;) {
     sockaddr_in source{};
     socklen_t length = sizeof source;
-    const ssize_t n = recvfrom(d.descriptor, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&source), &length);
+    auto* from = reinterpret_cast<sockaddr*>(&source);
+    const ssize_t n = recvfrom(d.descriptor, buffer.data(), buffer.size(), 0, from, &length);
     if (n < 0) return;
     const Clock::time_point now = Clock::now();
     if (source.sin_addr.s_addr != program.sin_addr.s_addr || source.sin_port != program.sin_port) {
