@@ -1,11 +1,12 @@
-# Front door: make run | test | build | bench | install | package
+# Front door: make run | test | build | soak | bench | install | package
 .PHONY: all deps deps-package deps-test build release run install uninstall package \
-        test test-default test-asan test-tsan test-package fuzz bench clean
+        test test-default test-asan test-tsan test-package fuzz test-soak soak bench clean
 
 CTEST_FLAGS ?= --output-on-failure -j2 --timeout 600
 # Seconds of fuzzing in all, shared by the fuzz targets.
 FUZZ_SECONDS ?= 30
 PREFIX ?= /usr/local
+SOAK_SECONDS ?= 600
 
 all: build
 
@@ -52,7 +53,7 @@ uninstall:
 package: deps-package release
 	@cmake --build --preset release --target package
 
-test: deps-test test-default test-asan test-tsan fuzz test-package
+test: deps-test test-default test-asan test-tsan fuzz test-package test-soak
 	@echo "make test: every suite passed"
 
 test-default: build
@@ -75,6 +76,13 @@ fuzz: deps-test
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
 	@scripts/run-fuzzers build-fuzz/fuzz $(FUZZ_SECONDS)
+
+# A short soak in every test run; `make soak` runs the long one.
+test-soak: build
+	@scripts/run-soak build/bin 60
+
+soak: build
+	@scripts/run-soak build/bin $(SOAK_SECONDS)
 
 bench: build
 	@scripts/run-benchmarks build/bin

@@ -1,16 +1,12 @@
-// tessevar-sim: a stand-in X-Touch or mixer for demos and manual tests.
-//
-//   tessevar-sim LOCAL_ADDRESS TESSEVAR_ADDRESS
-//
-// Opens UDP port 10111 on LOCAL_ADDRESS, talking to TESSEVAR_ADDRESS:10111.
-// Each line typed on standard input is a datagram in hexadecimal bytes
-// ("B0 60 06 61 5B") and is sent as it is; every datagram that arrives is
-// printed as "< " and its bytes. Ends at end of input.
+// tessevar-sim: a stand-in X-Touch, mixer, or both, for demos, manual
+// tests and the soak. `tessevar-sim --help` tells how to use it.
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
@@ -20,6 +16,8 @@
 #include <vector>
 
 #include "link/udp_socket.h"
+#include "report.h"
+#include "show_runner.h"
 
 namespace {
 
@@ -84,16 +82,50 @@ void printArrivals(int socket) {
   }
 }
 
-}  // namespace
+constexpr const char* usage =
+    "usage: tessevar-sim LOCAL_ADDRESS TESSEVAR_ADDRESS\n"
+    "       tessevar-sim --show [--rate R] [--seconds S] [--surface ADDRESS] [--mixer ADDRESS] [--tessevar ADDRESS]\n"
+    "       tessevar-sim --help\n";
 
-int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::cerr << "usage: tessevar-sim LOCAL_ADDRESS TESSEVAR_ADDRESS" << std::endl;
-    return 2;
-  }
-  const int socket = tessevar::openConnectedUdpSocket(argv[1], argv[2], linkPort);
+constexpr const char* help =
+    "Stands in for the X-Touch, the mixer, or both, on UDP port 10111.\n"
+    "\n"
+    "Typed mode, LOCAL_ADDRESS TESSEVAR_ADDRESS: one device on LOCAL_ADDRESS. Each line typed\n"
+    "on standard input is sent as one datagram of hexadecimal bytes (\"B0 60 06 61 5B\"); each\n"
+    "datagram that arrives is printed as \"<\" and its bytes. Ends at end of input.\n"
+    "\n"
+    "Show mode, --show: both devices at once play a show through Tessevar.\n"
+    "  The X-Touch sends its keep-alive F0 00 20 32 58 54 00 F7 every 2 s, moves a fader\n"
+    "  (12 pitch-bend messages E0..E8) every 1.5 s, presses and releases a button every 3 s.\n"
+    "  The mixer sends the device query F0 00 00 66 14 00 F7 every 6 s and meters (D0 and\n"
+    "  8 bytes) at 10 Hz. Every 2 s comes a scene step: the scenes walk the channel display\n"
+    "  through 01..16, A, r1..r4, b1..b6, F1..F4 and L (display runs B0 60 61 or B0 70 71,\n"
+    "  with a lamp run of the select buttons and the strip's scribble-strip SysEx\n"
+    "  F0 00 00 66 58 20+n, colour, 14 characters, F7), change pages (lamp runs of notes\n"
+    "  33, 2C, 36..39, 29, 2A, 2B, 28, 2D), switch page 7's three views (strip 1's text\n"
+    "  starting with 1, 2, 3), light strip solo lamps (08..0F), and press the X-Touch's\n"
+    "  buttons 5A and 59.\n"
+    "  --rate R         multiplies every rate above (default 1; 10 plays ten times as fast)\n"
+    "  --seconds S      plays for S seconds (default 0: until interrupted with Ctrl-C)\n"
+    "  --surface, --mixer, --tessevar ADDRESS\n"
+    "                   the X-Touch's, the mixer's and Tessevar's addresses (default\n"
+    "                   198.18.0.2, 198.18.0.3 and 198.18.0.1: the network of scripts/testnet)\n"
+    "\n"
+    "  Accounting: each datagram gets a sequence number per direction. Meters carry it in\n"
+    "  their level nibbles and pitch bend in its fader value, bytes Tessevar never inspects;\n"
+    "  the others are told apart by their bytes and their order. At the end it prints, for\n"
+    "  each direction: datagrams sent, received, lost, duplicated, reordered and unexpected\n"
+    "  (bytes nobody sent), those refused by the sender's own system, Tessevar's own lamp\n"
+    "  datagrams to the X-Touch (90 59 xx, 90 5A xx), and the latency percentiles p50, p90,\n"
+    "  p99, p99.9 and the maximum, the slowest datagram, and runs of lost datagrams and of\n"
+    "  datagrams slower than 100 ms, with the times they were sent. It exits with status 1\n"
+    "  when a datagram was lost, duplicated, reordered or unexpected.\n"
+    "  Both devices' addresses must be this machine's; scripts/testnet makes such a network.\n";
+
+int typedMode(const char* local, const char* tessevar) {
+  const int socket = tessevar::openConnectedUdpSocket(local, tessevar, linkPort);
   if (socket < 0) {
-    std::cerr << "cannot open UDP port " << linkPort << " on " << argv[1] << std::endl;
+    std::cerr << "cannot open UDP port " << linkPort << " on " << local << std::endl;
     return 1;
   }
   std::array<pollfd, 2> fds{pollfd{STDIN_FILENO, POLLIN, 0}, pollfd{socket, POLLIN, 0}};
@@ -108,4 +140,80 @@ int main(int argc, char** argv) {
   printArrivals(socket);
   close(socket);
   return 0;
+}
+
+tessevar::sim::ShowRunner* playing = nullptr;
+
+void endShow(int) {
+  if (playing != nullptr) playing->stop();
+}
+
+int showMode(const std::vector<std::string>& args) {
+  using namespace tessevar::sim;
+  StageAddresses addresses;
+  double rate = 1;
+  double seconds = 0;
+  for (std::size_t i = 0; i < args.size(); i += 2) {
+    if (i + 1 >= args.size()) {
+      std::cerr << usage;
+      return 2;
+    }
+    const std::string& name = args[i];
+    const std::string& value = args[i + 1];
+    try {
+      if (name == "--rate") {
+        rate = std::stod(value);
+      } else if (name == "--seconds") {
+        seconds = std::stod(value);
+      } else if (name == "--surface") {
+        addresses.surface = value;
+      } else if (name == "--mixer") {
+        addresses.mixer = value;
+      } else if (name == "--tessevar") {
+        addresses.tessevar = value;
+      } else {
+        std::cerr << usage;
+        return 2;
+      }
+    } catch (const std::exception&) {
+      std::cerr << "not a number: " << value << std::endl;
+      return 2;
+    }
+  }
+  try {
+    ShowRunner runner(addresses, rate);
+    playing = &runner;
+    std::signal(SIGINT, endShow);
+    std::signal(SIGTERM, endShow);
+    runner.run(std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds)),
+               std::chrono::seconds(1));
+    playing = nullptr;
+    bool clean = true;
+    for (Side from : {Side::surface, Side::mixer}) {
+      const DirectionSummary s = runner.summary(from);
+      for (const std::string& line : describe(s, from, runner.started())) std::cout << line << "\n";
+      clean = clean && s.lost == 0 && s.duplicated == 0 && s.reordered == 0 && s.unexpected == 0;
+    }
+    std::cout << std::flush;
+    return clean ? 0 : 1;
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << std::endl;
+    return 1;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+    std::cout << usage << "\n" << help;
+    return 0;
+  }
+  if (!args.empty() && args[0] == "--show") return showMode({args.begin() + 1, args.end()});
+  if (args.size() != 2) {
+    std::cerr << usage;
+    return 2;
+  }
+  return typedMode(argv[1], argv[2]);
 }

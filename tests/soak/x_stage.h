@@ -1,0 +1,60 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/editor_under_test.h"
+#include "platform/xvfb_server.h"
+
+struct _XDisplay;
+
+namespace tessevar::soak {
+
+// The desktop of the soak: an X server, openbox managing it, and the test
+// editor. Every editor started is kept, so its log can still be read after
+// it has gone.
+class XStage {
+ public:
+  XStage() = default;
+  ~XStage();
+  XStage(const XStage&) = delete;
+  XStage& operator=(const XStage&) = delete;
+
+  // Each returns false with `problem` set when something did not come up.
+  // The editor comes before openbox, which takes over windows already
+  // shown: one mapped while openbox is still starting may never be shown.
+  bool start(std::string& problem);
+  // Kills the editor and starts another.
+  bool restartEditor(std::string& problem);
+  // Kills the X server as a crash would (the editor and openbox go with
+  // it), then starts a server on the same display, an editor and openbox.
+  bool restartServer(std::string& problem);
+
+  const std::string& display() const { return display_; }
+  // The editor started last.
+  testing::EditorUnderTest& editor() { return *editors_.back(); }
+
+ private:
+  bool startServerAgain(std::string& problem);
+  bool startWindowManager(std::string& problem);
+  bool startEditor(std::string& problem);
+
+  std::unique_ptr<testing::XvfbServer> firstServer_;
+  pid_t laterServer_ = -1;
+  pid_t windowManager_ = -1;
+  std::string display_;
+  _XDisplay* hold_ = nullptr;  // the soak's own connection (Xlib's Display)
+  std::vector<std::unique_ptr<testing::EditorUnderTest>> editors_;
+};
+
+// Click ("button ...") and key ("key ...") lines an editor has logged.
+struct EditorInput {
+  int clicks = 0;
+  int keys = 0;
+};
+EditorInput inputOf(const testing::EditorUnderTest& editor);
+
+}  // namespace tessevar::soak
