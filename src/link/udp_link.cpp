@@ -82,7 +82,11 @@ ReceiveStatus UdpLink::receive(std::vector<std::uint8_t>& into) {
 void UdpLink::send(std::span<const std::uint8_t> bytes) const {
   int descriptor = this->descriptor();
   if (descriptor < 0) return;
-  [[maybe_unused]] ssize_t sent = ::send(descriptor, bytes.data(), bytes.size(), 0);
+  // A "port unreachable" still pending from while the peer was away fails
+  // the next send, and only that: the datagram itself was never tried.
+  if (::send(descriptor, bytes.data(), bytes.size(), 0) < 0 && errno == ECONNREFUSED) {
+    [[maybe_unused]] ssize_t sent = ::send(descriptor, bytes.data(), bytes.size(), 0);
+  }
 }
 
 }  // namespace tessevar

@@ -93,6 +93,17 @@ TEST(UdpLink, DestroyingALinkStillWaitingStopsItsRetries) {
   EXPECT_THAT(capture.lines(), ElementsAre("setup", "preparing", "waiting or failed"));
 }
 
+// The peer's port was closed for a while: the refusal it caused must not
+// cost the first datagram once the peer is back.
+TEST(UdpLink, FirstSendAfterThePeerReturnsArrives) {
+  ObservedLink observed(loopbackAddress(15, 1), loopbackAddress(15, 2));
+  ASSERT_TRUE(observed.becomesReady());
+  observed.link.send(bytesOf("nobody listens"));
+  LoopbackPeer peer(loopbackAddress(15, 2), testPort, loopbackAddress(15, 1), testPort);
+  observed.link.send(bytesOf("back"));
+  EXPECT_EQ(peer.receive(), bytesOf("back"));
+}
+
 TEST(UdpLink, ReceiveReportsARefusedForwardAsAFailureAndStaysArmed) {
   ObservedLink observed(loopbackAddress(14, 1), loopbackAddress(14, 2));
   ASSERT_TRUE(observed.becomesReady());
