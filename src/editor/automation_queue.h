@@ -7,14 +7,16 @@
 #include <mutex>
 #include <optional>
 
+#include "platform/desktop.h"
+
 namespace tessevar {
 
 // One thing asked of the editor, carried out later by the automation thread.
 struct EditorCommand {
   enum class Kind { activate, click, key, usePid };
   Kind kind = Kind::activate;
-  std::size_t entry = 0;      // click: entry of the point table
-  std::uint16_t keyCode = 0;  // key
+  std::size_t entry = 0;  // click: entry of the point table
+  Key key = Key::f1;      // key
   std::int64_t pid = 0;       // usePid
   bool operator==(const EditorCommand&) const = default;
 };

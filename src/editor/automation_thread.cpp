@@ -69,9 +69,7 @@ void AutomationThread::clickEntry(std::size_t index) {
   queue({.kind = EditorCommand::Kind::click, .entry = index});
 }
 
-void AutomationThread::pressKey(std::uint16_t keyCode) {
-  queue({.kind = EditorCommand::Kind::key, .keyCode = keyCode});
-}
+void AutomationThread::pressKey(Key key) { queue({.kind = EditorCommand::Kind::key, .key = key}); }
 
 void AutomationThread::useEditorPid(std::int64_t pid) {
   queue({.kind = EditorCommand::Kind::usePid, .pid = pid});
@@ -115,7 +113,7 @@ void AutomationThread::carryOut(const EditorCommand& command) {
   switch (command.kind) {
     case EditorCommand::Kind::activate: editor_->refreshEditorWindow(); break;
     case EditorCommand::Kind::click: editor_->clickEntry(command.entry); break;
-    case EditorCommand::Kind::key: editor_->pressKey(command.keyCode); return;
+    case EditorCommand::Kind::key: editor_->pressKey(command.key); return;
     case EditorCommand::Kind::usePid: editor_->useEditorPid(command.pid); return;
   }
   editorWindowSeen(editor_->state.editorWindowFound);

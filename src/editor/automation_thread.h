@@ -60,7 +60,7 @@ class AutomationThread final : public EditorActions {
 
   bool refreshEditorWindow() override;
   void clickEntry(std::size_t index) override;
-  void pressKey(std::uint16_t keyCode) override;
+  void pressKey(Key key) override;
   // The editor's process as start-up found it (0: none).
   void useEditorPid(std::int64_t pid);
 

@@ -58,9 +58,10 @@ class Editor {
   Click clickAt(double x, double y);
   // clickAt with entry `index` of editorPoints; nothing for an unknown entry.
   void clickEntry(std::size_t index);
-  // Key down then key up to editorPid; nothing while no editor process is
-  // known. A process that has gone is looked for again first.
-  void pressKey(std::uint16_t keyCode);
+  // Key down then key up to the editor: its window's process where the
+  // desktop names it, else editorPid (a process that has gone is looked for
+  // again first); nothing while no editor process is known.
+  void pressKey(Key key);
   // The process id found at start-up; it counts as a search just made.
   void useEditorPid(std::int64_t pid);
 
@@ -68,6 +69,7 @@ class Editor {
   bool reachesEditor(Point at);
   Point lastClick_;
   void refreshEditorPid();
+  std::int64_t keyPid();
 
   Desktop& desktop_;
   Pause pause_;

@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
+
+#include "platform/desktop.h"
 
 namespace tessevar {
 
@@ -16,8 +17,8 @@ class EditorActions {
   virtual bool refreshEditorWindow() = 0;
   // A click on entry `index` of the point table, at the window's place then.
   virtual void clickEntry(std::size_t index) = 0;
-  // A key press (macOS virtual key code) in the editor's process.
-  virtual void pressKey(std::uint16_t keyCode) = 0;
+  // A key press in the editor.
+  virtual void pressKey(Key key) = 0;
 };
 
 }  // namespace tessevar

@@ -15,6 +15,7 @@ struct EditorState {
   Rect editorWindowBounds;          // last rectangle found; kept when the editor goes away
   std::string editorName;           // owner name of the last matching window
   std::int64_t editorWindowNumber = 0;  // number of the window chosen by the lookup
+  std::int64_t editorWindowPid = 0;     // its owner's process, 0 where the desktop does not say
   bool editorWindowFound = false;       // what the last lookup said
   double windowScaleX = 1.0;
   double windowScaleY = 1.0;

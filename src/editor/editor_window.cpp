@@ -48,6 +48,7 @@ bool Editor::findEditorWindow() {
   }
   state.editorWindowBounds = chosen->bounds;
   state.editorWindowNumber = chosen->number;
+  state.editorWindowPid = chosen->ownerPid;
   return true;
 }
 

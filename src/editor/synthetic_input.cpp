@@ -12,16 +12,16 @@ namespace {
 // A restarted editor is looked for at most this often.
 constexpr std::chrono::seconds pidSearchInterval{1};
 
-// The name of a key code the mapping uses, for the progress lines.
-std::string keyName(std::uint16_t code) {
-  switch (code) {
-    case 0x7A: return "F1";
-    case 0x78: return "F2";
-    case 0x63: return "F3";
-    case 0x76: return "F4";
-    case 0x35: return "Escape";
-    default: return "key code " + std::to_string(code);
+// For the progress lines.
+std::string keyName(Key key) {
+  switch (key) {
+    case Key::f1: return "F1";
+    case Key::f2: return "F2";
+    case Key::f3: return "F3";
+    case Key::f4: return "F4";
+    case Key::escape: return "Escape";
   }
+  return "?";
 }
 
 std::string coordinates(Point p) { return std::to_string(std::lround(p.x)) + "," + std::to_string(std::lround(p.y)); }
@@ -75,15 +75,23 @@ void Editor::clickEntry(std::size_t index) {
   }
 }
 
-void Editor::pressKey(std::uint16_t keyCode) {
-  refreshEditorPid();
-  if (state.editorPid < 1) {
-    if (progress.enabled()) progress.note("key " + keyName(keyCode) + " skipped: no editor process");
+void Editor::pressKey(Key key) {
+  const std::int64_t pid = keyPid();
+  if (pid < 1) {
+    if (progress.enabled()) progress.note("key " + keyName(key) + " skipped: no editor process");
     return;
   }
-  desktop_.postKey(state.editorPid, keyCode, true);
-  desktop_.postKey(state.editorPid, keyCode, false);
-  if (progress.enabled()) progress.note("key " + keyName(keyCode) + " to process " + std::to_string(state.editorPid));
+  const KeyTarget target{pid, state.editorWindowFound ? state.editorWindowNumber : 0};
+  desktop_.postKey(target, key, true);
+  desktop_.postKey(target, key, false);
+  if (progress.enabled()) progress.note("key " + keyName(key) + " to process " + std::to_string(pid));
+}
+
+// The desktop's own word on the window's process needs no process listing.
+std::int64_t Editor::keyPid() {
+  if (state.editorWindowFound && state.editorWindowPid > 0) return state.editorWindowPid;
+  refreshEditorPid();
+  return state.editorPid;
 }
 
 void Editor::useEditorPid(std::int64_t pid) {

@@ -4,7 +4,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessevar {
@@ -30,7 +32,18 @@ struct WindowInfo {
   std::string ownerName;    // name of the owning application or process
   Rect bounds;
   bool onScreen = true;  // mapped; a hidden window is listed but loses the choice
+  std::int64_t ownerPid = 0;  // the owning process, 0 where the platform does not say
   bool operator==(const WindowInfo&) const = default;
+};
+
+// The keys the editor is given; each backend knows its own codes for them.
+enum class Key { f1, f2, f3, f4, escape };
+
+// Where a key goes: the editor's process, and its window when one is known
+// (platforms that deliver keys to windows use it).
+struct KeyTarget {
+  std::int64_t pid = 0;
+  std::int64_t windowNumber = 0;
 };
 
 // Which owners a lookup wants: a backend reads geometry only for those. An
@@ -56,8 +69,8 @@ class Desktop {
   virtual std::optional<std::string> ownerAt(Point at) = 0;
   // Left button down or up at a global point (the pointer goes there).
   virtual void postLeftButton(Point at, bool down) = 0;
-  // Key down or up, as a macOS virtual key code, delivered to one process.
-  virtual void postKey(std::int64_t pid, std::uint16_t keyCode, bool down) = 0;
+  // Key down or up, delivered to the editor (its window, else its process).
+  virtual void postKey(const KeyTarget& target, Key key, bool down) = 0;
 
   // Readable when the desktop has news about its windows; -1 when it gives
   // none. It may change after takeNotifications().
@@ -68,9 +81,20 @@ class Desktop {
   virtual bool takeNotifications() { return false; }
 };
 
-// The platform's desktop, or nullptr when none can be reached (for example
-// no X display, or one that does not answer); `problem` then says why, in a
-// few words.
+// One way of reaching a desktop. Each backend folder provides one; the build
+// lists those it builds in.
+struct DesktopBackend {
+  std::string_view name;
+  // The desktop, or nullptr plus a reason in a few words.
+  std::unique_ptr<Desktop> (*open)(std::string& problem);
+};
+
+// The backends built into this program, in the order they are tried.
+std::span<const DesktopBackend> builtInDesktops();
+
+// The first built-in desktop that can be reached, or nullptr when none can
+// (for example no X display, or one that does not answer); `problem` then
+// says why, in a few words.
 std::unique_ptr<Desktop> makeDesktop(std::string& problem);
 
 // A desktop with no windows that posts nothing.

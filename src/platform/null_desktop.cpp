@@ -9,7 +9,7 @@ class NullDesktop final : public Desktop {
   void activate(const std::string&, std::int64_t) override {}
   std::optional<std::string> ownerAt(Point) override { return std::nullopt; }
   void postLeftButton(Point, bool) override {}
-  void postKey(std::int64_t, std::uint16_t, bool) override {}
+  void postKey(const KeyTarget&, Key, bool) override {}
 };
 
 }  // namespace

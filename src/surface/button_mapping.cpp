@@ -26,9 +26,8 @@ std::size_t pageSevenEntry(PageSevenView view) {
   return 37;
 }
 
-std::uint16_t functionKeyFor(std::size_t page) {
-  constexpr std::uint16_t keys[wire::functionPageCount] = {wire::keyF1, wire::keyF2, wire::keyF3,
-                                                           wire::keyF4};
+Key functionKeyFor(std::size_t page) {
+  constexpr Key keys[wire::functionPageCount] = {Key::f1, Key::f2, Key::f3, Key::f4};
   return keys[page];
 }
 
@@ -53,7 +52,7 @@ void functionPageOff(SurfaceContext& c, std::size_t page) {
   bool& pending = c.mapping.firstOffPending[page];
   if (!pending) {
     c.editor.pressKey(functionKeyFor(page));
-    c.editor.pressKey(wire::keyEscape);
+    c.editor.pressKey(Key::escape);
   }
   pending = false;
 }

@@ -45,13 +45,6 @@ inline constexpr std::uint8_t sysExTextLine = 0x21;      // byte 5
 inline constexpr std::size_t sysExViewDigitIndex = 7;
 inline constexpr std::size_t sysExViewMinLength = 10;
 
-// macOS virtual key codes sent to the editor.
-inline constexpr std::uint16_t keyF1 = 0x7A;
-inline constexpr std::uint16_t keyF2 = 0x78;
-inline constexpr std::uint16_t keyF3 = 0x63;
-inline constexpr std::uint16_t keyF4 = 0x76;
-inline constexpr std::uint16_t keyEscape = 0x35;
-
 // The program's only own message: 90 note value.
 inline constexpr std::array<std::uint8_t, 3> lampMessage(std::uint8_t note, std::uint8_t value) {
   return {noteOn, note, value};

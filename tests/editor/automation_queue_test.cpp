@@ -14,7 +14,7 @@ using Clock = AutomationQueue::Clock;
 
 EditorCommand activate() { return {.kind = Kind::activate}; }
 EditorCommand click(std::size_t entry) { return {.kind = Kind::click, .entry = entry}; }
-EditorCommand key(std::uint16_t code) { return {.kind = Kind::key, .keyCode = code}; }
+EditorCommand key(Key k) { return {.kind = Kind::key, .key = k}; }
 
 // The queue under a clock the test moves by hand.
 struct QueueTest : ::testing::Test {
@@ -32,8 +32,8 @@ struct QueueTest : ::testing::Test {
 };
 
 TEST_F(QueueTest, KeepsOrderAndMergesActivationsWithNothingBetween) {
-  push({activate(), activate(), click(3), activate(), activate(), key(0x7A)});
-  EXPECT_EQ(takeAll(), (std::vector<EditorCommand>{activate(), click(3), activate(), key(0x7A)}));
+  push({activate(), activate(), click(3), activate(), activate(), key(Key::f1)});
+  EXPECT_EQ(takeAll(), (std::vector<EditorCommand>{activate(), click(3), activate(), key(Key::f1)}));
 }
 
 TEST_F(QueueTest, ActivationSoonAfterOneCarriedOutIsMergedUnlessSomethingCameBetween) {

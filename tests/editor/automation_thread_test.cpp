@@ -53,9 +53,9 @@ class SharedDesktop final : public Desktop {
     std::lock_guard lock(mutex_);
     fake_.postLeftButton(at, down);
   }
-  void postKey(std::int64_t pid, std::uint16_t code, bool down) override {
+  void postKey(const KeyTarget& target, Key key, bool down) override {
     std::lock_guard lock(mutex_);
-    fake_.postKey(pid, code, down);
+    fake_.postKey(target, key, down);
   }
   int notificationDescriptor() override { return news_.descriptor(); }
   bool takeNotifications() override {
@@ -125,7 +125,7 @@ TEST_F(AutomationThreadTest, CarriesTheRequestsOutInOrderWithoutHoldingTheCaller
   ASSERT_TRUE(automation->refreshEditorWindow());
   automation->clickEntry(2);
   automation->useEditorPid(512);
-  automation->pressKey(0x7A);
+  automation->pressKey(Key::f1);
   automation->clickEntry(34);  // all asked while the first click is still held
   hold.waitForFirst();
   hold.release();

@@ -110,40 +110,56 @@ TEST(PressKey, FindsARestartedEditorAtMostOnceASecond) {
                              [&](std::int64_t pid) { return pid == running; }, [&] { return now; }};
   Editor editor{desktop, desktop.pause(), lookup};
   editor.useEditorPid(0);  // none at start-up
-  editor.pressKey(0x7A);
+  editor.pressKey(Key::f1);
   EXPECT_EQ(searches, 0);
 
   running = 700;  // started later
   now += std::chrono::milliseconds(999);
-  editor.pressKey(0x7A);
+  editor.pressKey(Key::f1);
   now += std::chrono::milliseconds(1);
-  editor.pressKey(0x78);
+  editor.pressKey(Key::f2);
   running = 800;  // restarted
-  editor.pressKey(0x63);
+  editor.pressKey(Key::f3);
   now += std::chrono::seconds(1);
-  editor.pressKey(0x76);
-  editor.pressKey(0x35);  // still running: no search
+  editor.pressKey(Key::f4);
+  editor.pressKey(Key::escape);  // still running: no search
 
   EXPECT_EQ(searches, 2);
   std::vector<std::int64_t> pids;
   for (const auto& e : desktop.events) if (e.down) pids.push_back(e.number);
   EXPECT_EQ(pids, (std::vector<std::int64_t>{700, 700, 800, 800}));
-  EXPECT_EQ(desktop.keys(), (std::vector<std::uint16_t>{0x78, 0x63, 0x76, 0x35}));
+  EXPECT_EQ(desktop.keys(), (std::vector<Key>{Key::f2, Key::f3, Key::f4, Key::escape}));
+}
+
+// Where the desktop names the window's process, no process listing is read.
+TEST(PressKey, GoesToTheWindowTheDesktopNamesWithItsOwnersProcess) {
+  FakeDesktop desktop;
+  desktop.windows = {{4, "X-AIR-Edit", {0, 0, 1154, 734}, true, 900}};
+  int searches = 0;
+  EditorProcessLookup lookup{[&]() -> std::optional<std::int64_t> { ++searches; return 512; },
+                             [](std::int64_t) { return false; }, [] { return std::chrono::steady_clock::time_point{}; }};
+  Editor editor{desktop, desktop.pause(), lookup};
+  ASSERT_TRUE(editor.findEditorWindow());
+  editor.pressKey(Key::f1);
+  ASSERT_EQ(desktop.events.size(), 2u);
+  EXPECT_EQ(desktop.events[0].number, 900);
+  EXPECT_EQ(desktop.events[0].window, 4);
+  EXPECT_EQ(searches, 0);
 }
 
 TEST(PressKey, NeedsAPositivePidAndPostsDownThenUpWithoutPause) {
   FakeDesktop desktop;
   Editor editor{desktop, desktop.pause(), {}};
-  editor.pressKey(0x7A);
+  editor.pressKey(Key::f1);
   editor.state.editorPid = -3;
-  editor.pressKey(0x7A);
+  editor.pressKey(Key::f1);
   EXPECT_TRUE(desktop.events.empty());
 
   editor.state.editorPid = 512;
-  editor.pressKey(0x7A);
+  editor.pressKey(Key::f1);
   const std::vector<DesktopEvent> expected{
-      {.kind = Kind::key, .down = true, .number = 512, .keyCode = 0x7A},
-      {.kind = Kind::key, .down = false, .number = 512, .keyCode = 0x7A}};
+      {.kind = Kind::key, .down = true, .number = 512, .key = Key::f1},
+      {.kind = Kind::key, .down = false, .number = 512, .key = Key::f1}};
   EXPECT_EQ(desktop.events, expected);
   EXPECT_EQ(desktop.lookups, 0);
 }

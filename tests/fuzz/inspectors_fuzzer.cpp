@@ -89,7 +89,7 @@ void checkDesktop(const FakeDesktop& desktop, std::int64_t pid, bool windowEverS
     } else if (ev[i].kind == DesktopEvent::Kind::key) {
       require(pid > 0 && ev[i].number == pid, "keys only to a known pid");
       require(ev[i].down && i + 1 < ev.size() && ev[i + 1].kind == DesktopEvent::Kind::key &&
-                  !ev[i + 1].down && ev[i + 1].keyCode == ev[i].keyCode,
+                  !ev[i + 1].down && ev[i + 1].key == ev[i].key,
               "key down then up");
       i += 1;
     } else if (ev[i].kind == DesktopEvent::Kind::activate) {

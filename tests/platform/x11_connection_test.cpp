@@ -91,8 +91,8 @@ TEST_F(X11ServerLoss, DesktopBecomesEmptyAndQuietWhenTheServerDies) {
     desktop_->activate("X-AIR-Edit", editor->window());
     desktop_->postLeftButton({10, 10}, true);
     desktop_->postLeftButton({10, 10}, false);
-    desktop_->postKey(editor->pid(), 0x7A, true);
-    desktop_->postKey(editor->pid(), 0x7A, false);
+    desktop_->postKey({editor->pid(), 0}, Key::f1, true);
+    desktop_->postKey({editor->pid(), 0}, Key::f1, false);
   }
   desktop_.reset();
   SUCCEED() << "still running after the server went away";

@@ -62,18 +62,18 @@ TEST_F(X11Input, DownAtAPointThatIsNotANumberPostsNothing) {
 }
 
 struct KeyCase {
-  std::uint16_t macCode;
+  Key key;
   const char* logged;
 };
 
-TEST_P(X11InputOnDesktops, MacKeyCodesReachTheEditorAsFunctionKeysAndEscape) {
-  const KeyCase cases[] = {{0x7A, "key F1"}, {0x78, "key F2"}, {0x63, "key F3"},
-                           {0x76, "key F4"}, {0x35, "key Escape"}};
+TEST_P(X11InputOnDesktops, KeysReachTheEditorAsFunctionKeysAndEscape) {
+  const KeyCase cases[] = {{Key::f1, "key F1"}, {Key::f2, "key F2"}, {Key::f3, "key F3"},
+                           {Key::f4, "key F4"}, {Key::escape, "key Escape"}};
   auto editor = startEditor();
   std::vector<std::string> expected;
   for (const KeyCase& c : cases) {
-    desktop_->postKey(editor->pid(), c.macCode, true);
-    desktop_->postKey(editor->pid(), c.macCode, false);
+    desktop_->postKey({editor->pid(), 0}, c.key, true);
+    desktop_->postKey({editor->pid(), 0}, c.key, false);
     expected.push_back(c.logged);
     ASSERT_EQ(editor->waitForLine(c.logged), c.logged);
   }
@@ -82,17 +82,17 @@ TEST_P(X11InputOnDesktops, MacKeyCodesReachTheEditorAsFunctionKeysAndEscape) {
 
 // Events from one client reach the editor in order, so once the last key is
 // logged, anything wrongly sent before it would be logged too.
-TEST_F(X11Input, KeysGoOnlyToTheAddressedProcessAndOnlyForKnownCodes) {
+TEST_F(X11Input, KeysGoOnlyToTheAddressedProcessOrWindow) {
   auto editor = startEditor({"--geometry", "300x200+0+0"});
   auto other = startEditor({"--geometry", "300x200+400+0"}, "Other-App");
-  desktop_->postKey(editor->pid(), 0x00, true);  // the A key: not one we send
-  desktop_->postKey(other->pid(), 0x7A, true);
-  desktop_->postKey(0, 0x7A, true);
-  desktop_->postKey(editor->pid(), 0x35, true);
+  desktop_->postKey({other->pid(), 0}, Key::f1, true);
+  desktop_->postKey({0, 0}, Key::f2, true);
+  desktop_->postKey({0, other->window()}, Key::f3, true);  // the window alone, as the desktop named it
+  desktop_->postKey({editor->pid(), 0}, Key::escape, true);
   ASSERT_EQ(editor->waitForLine("key "), "key Escape");
-  ASSERT_EQ(other->waitForLine("key "), "key F1");
+  ASSERT_EQ(other->waitForLine("key F3"), "key F3");
   EXPECT_THAT(linesStarting(*editor, "key "), ElementsAre("key Escape"));
-  EXPECT_THAT(linesStarting(*other, "key "), ElementsAre("key F1"));
+  EXPECT_THAT(linesStarting(*other, "key "), ElementsAre("key F1", "key F3"));
 }
 
 // Under a window manager activation is a request to it, made only while
@@ -127,13 +127,13 @@ TEST_P(X11InputOnDesktops, ActivationGivesTheEditorTheFocusAndIsNotRepeatedWhile
 // A restarted editor may get the window number of the one that went away.
 TEST_P(X11InputOnDesktops, KeysReachAnEditorStartedAgain) {
   auto first = startEditor();
-  desktop_->postKey(first->pid(), 0x7A, true);
+  desktop_->postKey({first->pid(), 0}, Key::f1, true);
   ASSERT_EQ(first->waitForLine("key "), "key F1");
   first->quit();
   auto second = startEditor();
   EXPECT_TRUE(eventually([&] {
     desktop_->takeNotifications();
-    desktop_->postKey(second->pid(), 0x7A, true);
+    desktop_->postKey({second->pid(), 0}, Key::f1, true);
     return !linesStarting(*second, "key ").empty();
   }));
 }

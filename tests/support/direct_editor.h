@@ -14,7 +14,7 @@ class DirectEditor final : public EditorActions {
   explicit DirectEditor(Editor& editor) : editor_(editor) {}
   bool refreshEditorWindow() override { return editor_.refreshEditorWindow(); }
   void clickEntry(std::size_t index) override { editor_.clickEntry(index); }
-  void pressKey(std::uint16_t keyCode) override { editor_.pressKey(keyCode); }
+  void pressKey(Key key) override { editor_.pressKey(key); }
 
  private:
   Editor& editor_;

@@ -23,7 +23,8 @@ struct DesktopEvent {
   bool down = false;
   std::string ownerName{};
   std::int64_t number = 0;  // window number (activate) or pid (key)
-  std::uint16_t keyCode = 0;
+  Key key = Key::f1;
+  std::int64_t window = 0;  // key: the window it is meant for, 0 when none
   std::chrono::microseconds duration{0};
   bool operator==(const DesktopEvent&) const = default;
 };
@@ -60,8 +61,9 @@ class FakeDesktop : public Desktop {
   void postLeftButton(Point at, bool down) override {
     events.push_back({.kind = DesktopEvent::Kind::leftButton, .at = at, .down = down});
   }
-  void postKey(std::int64_t pid, std::uint16_t keyCode, bool down) override {
-    events.push_back({.kind = DesktopEvent::Kind::key, .down = down, .number = pid, .keyCode = keyCode});
+  void postKey(const KeyTarget& target, Key key, bool down) override {
+    events.push_back({.kind = DesktopEvent::Kind::key, .down = down, .number = target.pid, .key = key,
+                      .window = target.windowNumber});
   }
 
   // The click hold, recorded in the log instead of slept.
@@ -79,11 +81,11 @@ class FakeDesktop : public Desktop {
     }
     return points;
   }
-  // Key codes pressed (key-down events), in order.
-  std::vector<std::uint16_t> keys() const {
-    std::vector<std::uint16_t> codes;
+  // Keys pressed (key-down events), in order.
+  std::vector<Key> keys() const {
+    std::vector<Key> codes;
     for (const auto& e : events) {
-      if (e.kind == DesktopEvent::Kind::key && e.down) codes.push_back(e.keyCode);
+      if (e.kind == DesktopEvent::Kind::key && e.down) codes.push_back(e.key);
     }
     return codes;
   }

@@ -14,7 +14,7 @@ struct NoteRow {
   std::uint8_t velocity;
   std::size_t selectedIndex;
   std::vector<std::size_t> clicks;
-  std::vector<std::uint16_t> keys;
+  std::vector<Key> keys;
   int mixerPage;  // after the message; -1 is the start value
 };
 
@@ -42,8 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NoteRow{0x2C, 0x7F, 22, {38, 22, 33}, {}, 1},
                       NoteRow{0x2D, 0x7F, 5, {37}, {}, 7},
                       NoteRow{0x33, 0x7F, 5, {34, 32, 33, 5}, {}, 0},
-                      NoteRow{0x36, 0x7F, 5, {42}, {0x7A}, 2}, NoteRow{0x37, 0x7F, 5, {42}, {0x78}, 3},
-                      NoteRow{0x38, 0x7F, 5, {42}, {0x63}, 4}, NoteRow{0x39, 0x7F, 5, {42}, {0x76}, 5},
+                      NoteRow{0x36, 0x7F, 5, {42}, {Key::f1}, 2}, NoteRow{0x37, 0x7F, 5, {42}, {Key::f2}, 3},
+                      NoteRow{0x38, 0x7F, 5, {42}, {Key::f3}, 4}, NoteRow{0x39, 0x7F, 5, {42}, {Key::f4}, 5},
                       NoteRow{0x46, 0x7F, 5, {28}, {}, -1}, NoteRow{0x47, 0x7F, 5, {29}, {}, -1},
                       NoteRow{0x48, 0x7F, 5, {30}, {}, -1}, NoteRow{0x49, 0x7F, 5, {31}, {}, -1},
                       NoteRow{0x4A, 0x7F, 5, {22}, {}, -1}, NoteRow{0x4B, 0x7F, 5, {23}, {}, -1},
@@ -52,8 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     LampOff, MixerNoteTable,
-    ::testing::Values(NoteRow{0x36, 0, 5, {}, {0x7A, 0x35}, -1}, NoteRow{0x37, 0, 5, {}, {0x78, 0x35}, -1},
-                      NoteRow{0x38, 0, 5, {}, {0x63, 0x35}, -1}, NoteRow{0x39, 0, 5, {}, {0x76, 0x35}, -1},
+    ::testing::Values(NoteRow{0x36, 0, 5, {}, {Key::f1, Key::escape}, -1}, NoteRow{0x37, 0, 5, {}, {Key::f2, Key::escape}, -1},
+                      NoteRow{0x38, 0, 5, {}, {Key::f3, Key::escape}, -1}, NoteRow{0x39, 0, 5, {}, {Key::f4, Key::escape}, -1},
                       NoteRow{0x2C, 0, 5, {}, {}, -1}, NoteRow{0x33, 0, 5, {}, {}, -1}));
 
 using MixerNote = testing::SurfaceTest;
@@ -77,7 +77,7 @@ TEST_F(MixerNote, FirstLampOffOfAFunctionPagePressesNoKey) {
   handleMixerNote(context, 0x36, 0x00);
   handleMixerNote(context, 0x37, 0x00);  // each note has its own first off
   EXPECT_EQ(desktop.clicks(), entries({42}));
-  EXPECT_EQ(desktop.keys(), (std::vector<std::uint16_t>{0x7A, 0x7A, 0x35}));
+  EXPECT_EQ(desktop.keys(), (std::vector<Key>{Key::f1, Key::f1, Key::escape}));
   EXPECT_EQ(mapping.firstOffPending, (std::array<bool, 4>{false, false, true, true}));
 }
 

@@ -43,6 +43,18 @@ bool readWindow(CFDictionaryRef entry, WindowInfo& window) {
   return true;
 }
 
+// The virtual key codes of the keys the editor is given.
+CGKeyCode virtualKeyCode(Key key) {
+  switch (key) {
+    case Key::f1: return 0x7A;
+    case Key::f2: return 0x78;
+    case Key::f3: return 0x63;
+    case Key::f4: return 0x76;
+    case Key::escape: return 0x35;
+  }
+  return 0x35;
+}
+
 void post(CGEventRef event, CGEventTapLocation tap) {
   if (event == nullptr) return;
   CGEventPost(tap, event);
@@ -105,17 +117,18 @@ class MacDesktop final : public Desktop {
     post(CGEventCreateMouseEvent(source.ref, type, CGPointMake(at.x, at.y), kCGMouseButtonLeft), kCGHIDEventTap);
   }
 
-  void postKey(std::int64_t pid, std::uint16_t keyCode, bool down) override {
+  void postKey(const KeyTarget& target, Key key, bool down) override {
+    if (target.pid <= 0) return;
     CfRef<CGEventSourceRef> source(CGEventSourceCreate(kCGEventSourceStateHIDSystemState));
-    CGEventRef event = CGEventCreateKeyboardEvent(source.ref, keyCode, down);
+    CGEventRef event = CGEventCreateKeyboardEvent(source.ref, virtualKeyCode(key), down);
     if (event == nullptr) return;
-    CGEventPostToPid(static_cast<pid_t>(pid), event);
+    CGEventPostToPid(static_cast<pid_t>(target.pid), event);
     CFRelease(event);
   }
 };
 
 }  // namespace
 
-std::unique_ptr<Desktop> makeDesktop(std::string&) { return std::make_unique<MacDesktop>(); }
+std::unique_ptr<Desktop> openMacDesktop(std::string&) { return std::make_unique<MacDesktop>(); }
 
 }  // namespace tessevar

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "platform/desktop.h"
-#include "platform/x11/mac_key_codes.h"
 #include "platform/x11/sigpipe_guard.h"
 #include "platform/x11/x11_activation.h"
 #include "platform/x11/x11_connection.h"
@@ -93,15 +92,14 @@ class X11Desktop final : public Desktop {
     fakeLeftButton(*server->connection, at, down);
   }
 
-  void postKey(std::int64_t pid, std::uint16_t keyCode, bool down) override {
+  void postKey(const KeyTarget& target, Key key, bool down) override {
     SigpipeGuard guard;
-    const KeySym keysym = keysymForMacKeyCode(keyCode);
-    X11Server* server = pid > 0 && keysym != NoSymbol ? live() : nullptr;
+    X11Server* server = target.pid > 0 || target.windowNumber > 0 ? live() : nullptr;
     if (server == nullptr) return;
     server->cache.catchUp();
     server->cache.refresh();
-    const std::optional<Window> window = server->cache.lowestWindowOf(static_cast<long>(pid));
-    if (window && server->connection->usable()) sendKey(*server->connection, *window, keysym, down);
+    const std::optional<Window> window = server->cache.keyWindowFor(target);
+    if (window && server->connection->usable()) sendKey(*server->connection, *window, keysymOf(key), down);
   }
 
   int notificationDescriptor() override {
@@ -150,7 +148,7 @@ class X11Desktop final : public Desktop {
 
 }  // namespace
 
-std::unique_ptr<Desktop> makeDesktop(std::string& problem) {
+std::unique_ptr<Desktop> openX11Desktop(std::string& problem) {
   SigpipeGuard guard;
   const std::string name = X11Connection::displayName(problem);
   if (name.empty()) return nullptr;

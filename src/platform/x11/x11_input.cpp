@@ -1,6 +1,7 @@
 #include "platform/x11/x11_input.h"
 
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +28,17 @@ void fakeLeftButton(const X11Connection& connection, Point at, bool down) {
   }
   XTestFakeButtonEvent(display, Button1, down ? True : False, CurrentTime);
   XFlush(display);
+}
+
+KeySym keysymOf(Key key) {
+  switch (key) {
+    case Key::f1: return XK_F1;
+    case Key::f2: return XK_F2;
+    case Key::f3: return XK_F3;
+    case Key::f4: return XK_F4;
+    case Key::escape: return XK_Escape;
+  }
+  return NoSymbol;
 }
 
 void sendKey(const X11Connection& connection, Window window, KeySym keysym, bool down) {

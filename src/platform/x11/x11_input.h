@@ -18,6 +18,9 @@ std::optional<int> pixel(double coordinate);
 // (rounded). A press at a point that is not a finite number posts nothing.
 void fakeLeftButton(const X11Connection& connection, Point at, bool down);
 
+// The keysym of a key the editor is given.
+KeySym keysymOf(Key key);
+
 // A synthetic key press or release of `keysym`, sent to one window.
 void sendKey(const X11Connection& connection, Window window, KeySym keysym, bool down);
 

@@ -47,8 +47,10 @@ class WindowCache {
   std::vector<WindowInfo> describe(const OwnerFilter& wanted);
   // Who owns a root child: the client it frames or is, else its own owner.
   std::optional<std::string> ownerOfRootChild(Window child);
-  // The lowest-numbered client whose _NET_WM_PID is `pid`.
-  std::optional<Window> lowestWindowOf(long pid) const;
+  // Where a key for `target` goes: its window while that is a client of the
+  // target's process, else the lowest-numbered client whose _NET_WM_PID is
+  // the target's pid.
+  std::optional<Window> keyWindowFor(const KeyTarget& target) const;
   Window activeWindow();
   bool supports(Atom hint);
   // Whether a pixel lies on the root window.

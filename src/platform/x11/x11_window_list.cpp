@@ -53,7 +53,7 @@ std::optional<WindowInfo> WindowCache::place(Window client, Node& entry) {
   const Rect bounds{x - static_cast<double>(left), y - static_cast<double>(top),
                     own->width + 2.0 * own->border + static_cast<double>(left + right),
                     own->height + 2.0 * own->border + static_cast<double>(top + bottom)};
-  return WindowInfo{static_cast<std::int64_t>(client), entry.owner.value_or(""), bounds, mapped};
+  return WindowInfo{static_cast<std::int64_t>(client), entry.owner.value_or(""), bounds, mapped, entry.pid};
 }
 
 std::optional<std::string> WindowCache::ownerOfRootChild(Window child) {
@@ -71,11 +71,21 @@ std::optional<std::string> WindowCache::ownerOfRootChild(Window child) {
   return entry.owner;
 }
 
-std::optional<Window> WindowCache::lowestWindowOf(long pid) const {
+std::optional<Window> WindowCache::keyWindowFor(const KeyTarget& target) const {
+  const auto known = [this](Window window) {
+    auto it = nodes_.find(window);
+    return it != nodes_.end() && it->second.ownerKnown ? &it->second : nullptr;
+  };
+  const auto window = static_cast<Window>(target.windowNumber);
+  const bool isClient = std::find(clients().begin(), clients().end(), window) != clients().end();
+  if (const Node* node = isClient ? known(window) : nullptr;
+      node != nullptr && (target.pid <= 0 || node->pid == 0 || node->pid == target.pid)) {
+    return window;
+  }
   std::optional<Window> lowest;
   for (const Window client : clients()) {
-    auto it = nodes_.find(client);
-    if (it == nodes_.end() || !it->second.ownerKnown || it->second.pid != pid) continue;
+    const Node* node = known(client);
+    if (target.pid <= 0 || node == nullptr || node->pid != target.pid) continue;
     if (!lowest || client < *lowest) lowest = client;
   }
   return lowest;
