@@ -64,12 +64,5 @@ TEST_F(ChannelTracking, PastTheStripRowAlsoClicksEntry33) {
   EXPECT_EQ(desktop.clicks(), entries({17, 21, 25, 33, 22, 33, 32, 33}));
 }
 
-TEST_F(ChannelTracking, OtherControllersChangeNothing) {
-  fromMixer({0xB0, 0x62, 0x06, 0x72, 0x06, 0x5F, 0x06});
-  EXPECT_TRUE(desktop.clicks().empty());
-  EXPECT_EQ(mapping.displayFirstDigit, 0);
-  EXPECT_EQ(mapping.displaySecondDigit, 0);
-}
-
 }  // namespace
 }  // namespace tessevar

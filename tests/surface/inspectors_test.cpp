@@ -74,7 +74,7 @@ TEST_F(MixerDatagram, ActivatesTheChosenEditorWindowByName) {
 }
 
 TEST_F(MixerDatagram, DisplayRunHandlesEachWholePairInOrder) {
-  fromMixer(Bytes{0xB0, 0x60, 0x06, 0x62, 0x06, 0x61, 0x5B});  // 0x62 is no digit
+  fromMixer(Bytes{0xB0, 0x60, 0x06, 0x62, 0x06, 0x72, 0x06, 0x61, 0x5B});  // 0x62, 0x72: no digit
   EXPECT_EQ(desktop.clicks(), entries({10, 12}));
   desktop.events.clear();
   fromMixer(Bytes{0xB0, 0x61, 0x66, 0x60});  // lone last byte ignored
