@@ -10,154 +10,101 @@ namespace tessevar {
 
 namespace {
 
-constexpr int pageSeven = 7;
-
 std::uint8_t lampValue(bool on) { return on ? wire::lit : wire::dark; }
 
-void click(SurfaceContext& c, std::size_t entry) { c.editor.clickEntry(entry); }
-void clickSelectedStrip(SurfaceContext& c) { click(c, c.mapping.selectedIndex); }
+void click(SurfaceContext& c, EditorPoint point) { c.editor.clickEntry(indexOf(point)); }
 
-std::size_t pageSevenEntry(PageSevenView view) {
-  switch (view) {
-    case PageSevenView::second: return 39;
-    case PageSevenView::third: return 41;
-    case PageSevenView::first: break;
-  }
-  return 37;
-}
+bool onStripRow(std::size_t index) { return index <= indexOf(EditorPoint::strip21); }
 
-Key functionKeyFor(std::size_t page) {
-  constexpr Key keys[wire::functionPageCount] = {Key::f1, Key::f2, Key::f3, Key::f4};
-  return keys[page];
-}
-
-bool isStripSoloNote(std::uint8_t note) {
-  return note >= wire::firstStripSoloNote && note < wire::firstStripSoloNote + wire::stripCount;
-}
-
-bool isFunctionPageNote(std::uint8_t note) {
-  return note >= wire::firstFunctionPageNote &&
-         note < wire::firstFunctionPageNote + wire::functionPageCount;
-}
-
-// Notes 0x36..0x39: pages 2..5, shown in the editor by F1..F4.
-void functionPageOn(SurfaceContext& c, std::size_t page) {
-  c.mapping.mixerPage = static_cast<int>(page) + 2;
-  click(c, 42);
-  c.editor.pressKey(functionKeyFor(page));
-}
-
-// The first lamp-off after start is the mixer's initial state, not a page left.
-void functionPageOff(SurfaceContext& c, std::size_t page) {
-  bool& pending = c.mapping.firstOffPending[page];
-  if (!pending) {
-    c.editor.pressKey(functionKeyFor(page));
-    c.editor.pressKey(Key::escape);
-  }
-  pending = false;
-}
-
-void pageSixOn(SurfaceContext& c) {
-  c.mapping.mixerPage = 6;
-  click(c, 40);
-  clickSelectedStrip(c);
-}
-
-void lampOn(SurfaceContext& c, std::uint8_t note) {
+void toggleSolo(SurfaceContext& c) {
   MappingState& m = c.mapping;
-  switch (note) {
-    case 0x28: click(c, 36); clickSelectedStrip(c); return;
-    case 0x29: pageSixOn(c); return;
-    case 0x2A: click(c, 41); clickSelectedStrip(c); return;
-    case 0x2B: pageSixOn(c); return;
-    case 0x2C:
-      m.mixerPage = 1;
-      click(c, 38);
-      clickSelectedStrip(c);
-      click(c, m.selectedIndex < 22 ? 32 : 33);
+  m.soloToggle = 1 - m.soloToggle;
+  sendToSurface(c, c.model.soloToggleNote, lampValue(m.soloToggle == 1));
+  refreshAnySoloLamp(c);
+}
+
+void clearSolo(SurfaceContext& c) {
+  sendToSurface(c, c.model.anySoloNote, wire::dark);
+  sendToSurface(c, c.model.soloToggleNote, wire::dark);
+  c.mapping.soloToggle = 0;
+}
+
+void perform(SurfaceContext& c, const Step& s) {
+  MappingState& m = c.mapping;
+  switch (s.what) {
+    case Step::Do::nothing: return;
+    case Step::Do::click: click(c, s.point); return;
+    case Step::Do::clickSelectedStrip: c.editor.clickEntry(m.selectedIndex); return;
+    case Step::Do::clickSelectionSide:
+      click(c, onStripRow(m.selectedIndex) ? EditorPoint::rightBlock : EditorPoint::stripRowEnd);
       return;
-    case 0x2D:
-      m.mixerPage = pageSeven;
-      click(c, pageSevenEntry(m.pageSevenView));
+    case Step::Do::clickPageSevenView:
+      click(c, c.model.views[static_cast<std::size_t>(m.pageSevenView)].point);
       return;
-    case 0x33:
-      m.mixerPage = 0;
-      click(c, 34);
-      click(c, 32);
-      click(c, 33);
-      clickSelectedStrip(c);
-      return;
-    case 0x46: click(c, 28); return;
-    case 0x47: click(c, 29); return;
-    case 0x48: click(c, 30); return;
-    case 0x49: click(c, 31); return;
-    case 0x4A: click(c, 22); return;
-    case 0x4B: click(c, 23); return;
-    case 0x4C: click(c, 24); return;
-    case 0x4D: click(c, 25); return;
-    case 0x4E: click(c, 26); return;
-    case 0x4F: click(c, 27); return;
-    default: return;
+    case Step::Do::press: c.editor.pressKey(s.key); return;
+    case Step::Do::setPage: m.mixerPage = s.page; return;
+    case Step::Do::toggleSolo: toggleSolo(c); return;
+    case Step::Do::clearSolo: clearSolo(c); return;
   }
+}
+
+void run(SurfaceContext& c, const Steps& steps) {
+  for (const Step& s : steps) {
+    if (s.what == Step::Do::nothing) return;
+    perform(c, s);
+  }
+}
+
+template <typename Rule>
+const Rule* ruleFor(std::span<const Rule> rules, std::uint8_t note) {
+  const auto found = std::ranges::find(rules, note, &Rule::note);
+  return found == rules.end() ? nullptr : &*found;
 }
 
 }  // namespace
 
 void refreshAnySoloLamp(SurfaceContext& context) {
   const MappingState& m = context.mapping;
-  const auto litStrips = std::count_if(m.stripSoloLamps.begin(), m.stripSoloLamps.end(),
-                                       [](int velocity) { return velocity > 0; });
-  sendToSurface(context, wire::anySoloNote, lampValue(m.soloToggle + litStrips >= 1));
+  const auto litStrips = std::ranges::count_if(m.stripSoloLamps, [](int velocity) { return velocity > 0; });
+  sendToSurface(context, context.model.anySoloNote, lampValue(m.soloToggle + litStrips >= 1));
 }
 
 void handleSurfacePress(SurfaceContext& context, std::uint8_t note) {
-  MappingState& m = context.mapping;
-  if (note == wire::soloToggleNote) {
-    click(context, 50);
-    m.soloToggle = 1 - m.soloToggle;
-    sendToSurface(context, wire::soloToggleNote, lampValue(m.soloToggle == 1));
-    refreshAnySoloLamp(context);
-  } else if (note == wire::anySoloNote) {
-    click(context, 49);
-    sendToSurface(context, wire::anySoloNote, wire::dark);
-    sendToSurface(context, wire::soloToggleNote, wire::dark);
-    m.soloToggle = 0;
+  if (const ButtonRule* rule = ruleFor(context.model.buttons, note)) {
+    run(context, rule->press);
   }
 }
 
 void handleMixerNote(SurfaceContext& context, std::uint8_t note, std::uint8_t velocity) {
-  if (isStripSoloNote(note)) {
-    context.mapping.stripSoloLamps[note - wire::firstStripSoloNote] = velocity;
+  const NoteRange strips = context.model.stripSoloNotes;
+  auto& stripLamps = context.mapping.stripSoloLamps;
+  if (strips.contains(note) && note - strips.first < std::ssize(stripLamps)) {
+    stripLamps[note - strips.first] = velocity;
     refreshAnySoloLamp(context);
     return;
   }
-  if (isFunctionPageNote(note)) {
-    const std::size_t page = note - wire::firstFunctionPageNote;
-    if (velocity != 0) {
-      functionPageOn(context, page);
-    } else {
-      functionPageOff(context, page);
-    }
+  const LampRule* rule = ruleFor(context.model.lamps, note);
+  if (!rule) return;
+  if (velocity != 0) {
+    run(context, rule->on);
     return;
   }
-  if (velocity != 0) {
-    lampOn(context, note);
-  }
+  const bool initialState = context.mapping.firstOffPending[note];
+  context.mapping.firstOffPending[note] = false;
+  if (!initialState) run(context, rule->off);
 }
 
 void handleMixerSysEx(SurfaceContext& context, std::span<const std::uint8_t> datagram) {
   MappingState& m = context.mapping;
-  if (datagram.size() < wire::sysExViewMinLength || m.mixerPage != pageSeven ||
-      datagram[5] != wire::sysExTextLine) {
+  if (datagram.size() < wire::sysExViewMinLength || m.mixerPage != context.model.viewTextPage ||
+      datagram[wire::sysExLineIndex] != wire::sysExTextLine) {
     return;
   }
-  switch (datagram[wire::sysExViewDigitIndex]) {
-    case '1': m.pageSevenView = PageSevenView::first; break;
-    case '2': m.pageSevenView = PageSevenView::second; break;
-    case '3': m.pageSevenView = PageSevenView::third; break;
-    default: return;
-  }
-  click(context, pageSevenEntry(m.pageSevenView));
+  const auto& views = context.model.views;
+  const auto view = std::ranges::find(views, datagram[wire::sysExViewDigitIndex], &ViewRow::character);
+  if (view == views.end()) return;
+  m.pageSevenView = static_cast<PageSevenView>(view - views.begin());
+  click(context, view->point);
 }
 
 }  // namespace tessevar

@@ -16,8 +16,9 @@ bool isDeviceQuery(std::span<const std::uint8_t> datagram) {
 }
 
 bool isViewText(std::span<const std::uint8_t> datagram) {
-  return datagram.size() >= 5 && datagram[3] == wire::sysExMakerByte &&
-         datagram[4] == wire::sysExTextCommand;
+  return datagram.size() > wire::sysExCommandIndex &&
+         datagram[wire::sysExMakerIndex] == wire::sysExMakerByte &&
+         datagram[wire::sysExCommandIndex] == wire::sysExTextCommand;
 }
 
 // Every byte after the status byte is data; a last byte without a partner is dropped.
@@ -30,15 +31,12 @@ void forEachPair(std::span<const std::uint8_t> datagram, PairHandler handle) {
 
 }  // namespace
 
+// Only the first message of a datagram counts.
 void handleSurfaceDatagram(SurfaceContext& context, std::span<const std::uint8_t> datagram) {
   if (datagram.size() < 3 || datagram[0] != wire::noteOn || datagram[2] != wire::pressed) {
     return;
   }
-  if (datagram[1] == wire::soloToggleNote) {
-    handleSurfacePress(context, wire::soloToggleNote);
-  } else if (datagram[1] == wire::anySoloNote) {
-    handleSurfacePress(context, wire::anySoloNote);
-  }
+  handleSurfacePress(context, datagram[1]);
 }
 
 void handleMixerDatagram(SurfaceContext& context, std::span<const std::uint8_t> datagram) {

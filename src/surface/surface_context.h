@@ -6,6 +6,7 @@
 
 #include "editor/editor_actions.h"
 #include "surface/mapping_state.h"
+#include "surface/surface_model.h"
 
 namespace tessevar {
 
@@ -17,6 +18,7 @@ struct SurfaceContext {
   MappingState& mapping;
   EditorActions& editor;
   SendToXTouch sendToXTouch;
+  const SurfaceModel& model = xTouch;
 };
 
 }  // namespace tessevar

@@ -50,19 +50,18 @@ INSTANTIATE_TEST_SUITE_P(
 using ChannelTracking = testing::SurfaceTest;
 
 TEST_F(ChannelTracking, EveryAcceptedPairClicksEvenWhenTheIndexStaysTheSame) {
-  updateDisplayDigit(context, 0x60, 0x3F);  // 0 with old second digit 0
-  updateDisplayDigit(context, 0x61, 0x5B);  // 02
-  updateDisplayDigit(context, 0x61, 0x5B);
+  fromMixer({0xB0, 0x60, 0x3F, 0x61, 0x5B});  // 0 with old second digit 0, then 02
+  fromMixer({0xB0, 0x61, 0x5B});
   EXPECT_EQ(mapping.selectedIndex, 2u);
   EXPECT_EQ(desktop.clicks(), entries({0, 2, 2}));
 }
 
 TEST_F(ChannelTracking, PastTheStripRowAlsoClicksEntry33) {
-  mapping.displayFirstDigit = 12;  // b
-  updateDisplayDigit(context, 0x61, 0x06);
-  updateDisplayDigit(context, 0x70, 0x38);  // L from the digit's second controller
+  fromMixer({0xB0, 0x60, 0x50, 0x71, 0x66});  // r (old second digit 0), then r4
+  fromMixer({0xB0, 0x70, 0x7C, 0x61, 0x06});  // b4, then b1
+  fromMixer({0xB0, 0x70, 0x38});              // L from the digit's second controller
   EXPECT_EQ(mapping.selectedIndex, 32u);
-  EXPECT_EQ(desktop.clicks(), entries({22, 33, 32, 33}));
+  EXPECT_EQ(desktop.clicks(), entries({17, 21, 25, 33, 22, 33, 32, 33}));
 }
 
 }  // namespace

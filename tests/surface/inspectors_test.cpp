@@ -1,23 +1,13 @@
-#include "surface/inspectors.h"
-
 #include <gtest/gtest.h>
-
-#include <ostream>
 
 #include "surface_fixture.h"
 
 namespace tessevar {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using Lamps = std::vector<Bytes>;
-
-// Readable test names and failure messages: the datagram in hex.
-void printHex(const Bytes& bytes, std::ostream* os) {
-  *os << "datagram";
-  for (std::uint8_t b : bytes) *os << '_' << std::hex << std::uppercase << static_cast<int>(b);
-  if (bytes.empty()) *os << "_empty";
-}
+using testing::Bytes;
+using testing::Lamps;
+using testing::printHex;
 
 struct SurfaceRow {
   Bytes datagram;
@@ -29,10 +19,8 @@ void PrintTo(const SurfaceRow& row, std::ostream* os) { printHex(row.datagram, o
 class SurfaceDatagram : public testing::SurfaceTest, public ::testing::WithParamInterface<SurfaceRow> {};
 
 TEST_P(SurfaceDatagram, ActsOnlyOnPressesOfTheTwoButtons) {
-  handleSurfaceDatagram(context, GetParam().datagram);
-  std::vector<Point> expected;
-  for (std::size_t i : GetParam().clicks) expected.push_back(editor.state.editorPoints[i]);
-  EXPECT_EQ(desktop.clicks(), expected);
+  fromSurface(GetParam().datagram);
+  EXPECT_EQ(desktop.clicks(), entries(GetParam().clicks));
   EXPECT_EQ(xtouch.sent, GetParam().lamps);
   EXPECT_EQ(desktop.activations(), 0);
 }
@@ -45,7 +33,9 @@ INSTANTIATE_TEST_SUITE_P(
                       SurfaceRow{{0x90, 0x5A, 0x7F, 0x90, 0x59, 0x7F}, {50}, {{0x90, 0x5A, 0x7F}, {0x90, 0x59, 0x7F}}},
                       SurfaceRow{{0x90, 0x5A, 0x00}, {}, {}}, SurfaceRow{{0x90, 0x5A, 0x7E}, {}, {}},
                       SurfaceRow{{0x90, 0x5A}, {}, {}}, SurfaceRow{{0x80, 0x5A, 0x7F}, {}, {}},
-                      SurfaceRow{{0x90, 0x58, 0x7F}, {}, {}},
+                      SurfaceRow{{0x90, 0x58, 0x7F}, {}, {}}, SurfaceRow{{0x90, 0x5B, 0x7F}, {}, {}},
+                      // Mixer lamp notes mean nothing coming from the surface.
+                      SurfaceRow{{0x90, 0x28, 0x7F}, {}, {}}, SurfaceRow{{0x90, 0x08, 0x7F}, {}, {}},
                       SurfaceRow{{0xB0, 0x10, 0x41}, {}, {}}, SurfaceRow{{0xE0, 0x00, 0x40}, {}, {}},
                       SurfaceRow{{}, {}, {}}));
 
@@ -58,7 +48,7 @@ void PrintTo(const ShortCut& row, std::ostream* os) { printHex(row.datagram, os)
 class MixerShortCut : public testing::SurfaceTest, public ::testing::WithParamInterface<ShortCut> {};
 
 TEST_P(MixerShortCut, StopsAtTheRightCheck) {
-  handleMixerDatagram(context, GetParam().datagram);
+  fromMixer(GetParam().datagram);
   EXPECT_EQ(desktop.lookups, GetParam().lookups);
   EXPECT_EQ(desktop.activations(), GetParam().lookups);
   EXPECT_TRUE(desktop.clicks().empty());
@@ -77,24 +67,24 @@ using MixerDatagram = testing::SurfaceTest;
 
 TEST_F(MixerDatagram, ActivatesTheChosenEditorWindowByName) {
   desktop.windows = {{9, "M-AIR-Edit", {0, 0, 1154, 734}}, {3, "X-AIR-Edit", {0, 0, 1154, 734}}};
-  handleMixerDatagram(context, Bytes{0x90, 0x28});
+  fromMixer(Bytes{0x90, 0x28});
   ASSERT_EQ(desktop.events.size(), 1u);
   EXPECT_EQ(desktop.events[0].ownerName, "X-AIR-Edit");
   EXPECT_EQ(desktop.events[0].number, 3);
 }
 
 TEST_F(MixerDatagram, DisplayRunHandlesEachWholePairInOrder) {
-  handleMixerDatagram(context, Bytes{0xB0, 0x60, 0x06, 0x62, 0x06, 0x61, 0x5B});  // 0x62 is no digit
+  fromMixer(Bytes{0xB0, 0x60, 0x06, 0x62, 0x06, 0x72, 0x06, 0x61, 0x5B});  // 0x62, 0x72: no digit
   EXPECT_EQ(desktop.clicks(), entries({10, 12}));
   desktop.events.clear();
-  handleMixerDatagram(context, Bytes{0xB0, 0x61, 0x66, 0x60});  // lone last byte ignored
+  fromMixer(Bytes{0xB0, 0x61, 0x66, 0x60});  // lone last byte ignored
   EXPECT_EQ(desktop.clicks(), entries({14}));
   EXPECT_EQ(mapping.displayFirstDigit, 1);
 }
 
 TEST_F(MixerDatagram, LampRunTakesHighBitBytesAsData) {
   // 0x90 inside the run is a note number, not a new status byte.
-  handleMixerDatagram(context, Bytes{0x90, 0x28, 0x7F, 0x29, 0x00, 0x90, 0x0B, 0x08, 0x7F});
+  fromMixer(Bytes{0x90, 0x28, 0x7F, 0x29, 0x00, 0x90, 0x0B, 0x08, 0x7F});
   EXPECT_EQ(desktop.clicks(), entries({36, 0}));
   EXPECT_EQ(xtouch.sent, (Lamps{{0x90, 0x59, 0x7F}}));
   EXPECT_EQ(mapping.stripSoloLamps[0], 0x7F);
@@ -102,9 +92,9 @@ TEST_F(MixerDatagram, LampRunTakesHighBitBytesAsData) {
 
 TEST_F(MixerDatagram, ViewTextOnlyWithItsMakerAndCommandBytes) {
   mapping.mixerPage = 7;
-  handleMixerDatagram(context, Bytes{0xF0, 0x00, 0x20, 0x66, 0x14, 0x21, 0x00, '3', 0x00, 0xF7});
+  fromMixer(Bytes{0xF0, 0x00, 0x20, 0x66, 0x14, 0x21, 0x00, '3', 0x00, 0xF7});
   EXPECT_TRUE(desktop.clicks().empty());
-  handleMixerDatagram(context, Bytes{0xF0, 0x00, 0x20, 0x66, 0x58, 0x21, 0x00, '3', 0x00, 0xF7});
+  fromMixer(Bytes{0xF0, 0x00, 0x20, 0x66, 0x58, 0x21, 0x00, '3', 0x00, 0xF7});
   EXPECT_EQ(desktop.clicks(), entries({41}));
 }
 
@@ -112,7 +102,7 @@ TEST_F(MixerDatagram, NothingHappensWithoutTheEditorRunning) {
   desktop.windows = {{1, "Finder", {0, 0, 1154, 734}}};
   for (const Bytes& d : {Bytes{0xB0, 0x60, 0x06}, Bytes{0x90, 0x33, 0x7F, 0x36, 0x7F, 0x08, 0x7F},
                          Bytes{0xF0, 0x00, 0x20, 0x66, 0x58, 0x21, 0x00, '2', 0x00, 0xF7}}) {
-    handleMixerDatagram(context, d);
+    fromMixer(d);
   }
   EXPECT_TRUE(desktop.events.empty());
   EXPECT_TRUE(xtouch.sent.empty());

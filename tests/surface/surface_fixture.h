@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <initializer_list>
+#include <ostream>
 #include <vector>
 
 #include "editor/editor.h"
@@ -11,10 +11,21 @@
 #include "support/direct_editor.h"
 #include "support/fake_desktop.h"
 #include "support/fake_xtouch.h"
+#include "surface/inspectors.h"
 #include "surface/mapping_state.h"
 #include "surface/surface_context.h"
 
 namespace tessevar::testing {
+
+using Bytes = std::vector<std::uint8_t>;
+using Lamps = std::vector<Bytes>;
+
+// Readable test names and failure messages: the datagram in hex.
+inline void printHex(const Bytes& bytes, std::ostream* os) {
+  *os << "datagram";
+  for (std::uint8_t b : bytes) *os << '_' << std::hex << std::uppercase << static_cast<int>(b);
+  if (bytes.empty()) *os << "_empty";
+}
 
 // An editor window of the reference size at the origin, so every click lands
 // exactly on its table entry, and a known editor pid.
@@ -26,13 +37,16 @@ class SurfaceTest : public ::testing::Test {
     editor.state.editorPid = 512;
   }
 
-  std::vector<Point> entries(std::initializer_list<std::size_t> indices) const {
+  // Where clicks on these entries of the point table land.
+  std::vector<Point> entries(const std::vector<std::size_t>& indices) const {
     std::vector<Point> points;
-    for (std::size_t i : indices) points.push_back(editor.state.editorPoints[i]);
+    for (std::size_t i : indices) points.push_back(editor.state.editorPoints.at(i));
     return points;
   }
 
-  static std::vector<std::uint8_t> lamp(std::uint8_t note, std::uint8_t value) { return {0x90, note, value}; }
+  void fromMixer(const Bytes& datagram) { handleMixerDatagram(context, datagram); }
+  void fromSurface(const Bytes& datagram) { handleSurfaceDatagram(context, datagram); }
+  static Bytes lamp(std::uint8_t note, std::uint8_t value) { return {0x90, note, value}; }
 
   FakeDesktop desktop;
   FakeXTouch xtouch;
