@@ -1,6 +1,6 @@
 #include "config/config_file.h"
 
-#include "config/text_pieces.h"
+#include "util/text_pieces.h"
 
 namespace tessevar {
 
