@@ -15,7 +15,7 @@ struct ListingCase {
 class HardwarePortListing : public ::testing::TestWithParam<ListingCase> {};
 
 TEST_P(HardwarePortListing, KeepsTheSecondWordAfterEachHeader) {
-  PortNames ports{"old-eth", "old-wifi"};
+  PortNames ports{.ethernetPortName = "old-eth", .wifiPortName = "old-wifi"};
   readHardwarePortListing(GetParam().listing, ports);
   EXPECT_EQ(ports.ethernetPortName, GetParam().ethernet);
   EXPECT_EQ(ports.wifiPortName, GetParam().wifi);
