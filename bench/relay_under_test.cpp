@@ -32,7 +32,10 @@ class InProcessRelay final : public RelayUnderTest {
  public:
   InProcessRelay() : output_(console_) {
     const Stage& stage = benchStage();
-    tessevar::LinkSettings settings{"", stage.xtouch, stage.mixer, stage.port};
+    const tessevar::LinkSettings settings{.networkPortName = "",
+                                          .surfaceAddress = stage.xtouch,
+                                          .mixerAddress = stage.mixer,
+                                          .port = stage.port};
     tessevar::openConnections(relay_, stage.relay, settings, output_);
     while (!relay_.surfaceLinkReady || !relay_.mixerLinkReady) std::this_thread::sleep_for(1ms);
     tessevar::armFirstReceive(relay_, tessevar::Side::surface);

@@ -72,8 +72,10 @@ void pointToTheSettings(Program& program) {
 bool openLinks(Program& program) {
   program.output.line("setting up connections...");
   const Configuration& config = program.configuration;
-  if (!setUpConnections(program.relay, {config.networkPortName, config.surfaceAddress, config.mixerAddress},
-                        program.output)) {
+  const LinkSettings settings{.networkPortName = config.networkPortName,
+                              .surfaceAddress = config.surfaceAddress,
+                              .mixerAddress = config.mixerAddress};
+  if (!setUpConnections(program.relay, settings, program.output)) {
     pointToTheSettings(program);
     return false;
   }

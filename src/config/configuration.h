@@ -15,6 +15,8 @@ struct Configuration {
   std::string networkPortName;
   std::string mixerAddress;
   std::string surfaceAddress;
+
+  bool operator==(const Configuration&) const = default;
 };
 
 // Device names of the machine's Ethernet and Wi-Fi ports, shown as hints.

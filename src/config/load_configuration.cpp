@@ -1,6 +1,6 @@
 #include "config/config_file.h"
 #include "config/configuration.h"
-#include "config/file_io.h"
+#include "system/file_io.h"
 #include "util/utf8.h"
 
 namespace tessevar {

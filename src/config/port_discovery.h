@@ -1,27 +1,26 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
-#include <string>
 #include <string_view>
 
 #include "config/configuration.h"
 
 namespace tessevar {
 
-// Fills the names from the platform's hardware-port listing; false when the
-// listing could not be had (the names then keep their values).
+// Fills the names from the platform's list of network ports; false when the
+// list could not be had (the names then keep their values).
 bool discoverPortNames(PortNames& ports);
 
-// Applies a listing in the networksetup -listallhardwareports layout: the
-// second space-separated word of the line after a header becomes the name;
-// a later header overwrites an earlier one.
+// Applies a listing in the networksetup -listallhardwareports layout (macOS):
+// the second space-separated word of the line after a header becomes the
+// name; a later header overwrites an earlier one.
 void readHardwarePortListing(std::string_view listing, PortNames& ports);
 
-// The same layout built from a sysfs net folder (normally /sys/class/net):
-// Wi-Fi for interfaces with a `wireless` entry, Ethernet for other type-1
-// interfaces with a `device` entry, in name order. Nothing when the folder
-// cannot be listed.
-std::optional<std::string> sysfsHardwarePortListing(const std::filesystem::path& netRoot);
+// Applies a sysfs net folder (normally /sys/class/net, Linux): Wi-Fi names
+// an interface with a `wireless` entry, Ethernet another type-1 interface
+// with a `device` entry; of several, the last in name order. A name not
+// found keeps its value. False, changing nothing, when the folder cannot be
+// listed.
+bool readSysfsPortNames(const std::filesystem::path& netRoot, PortNames& ports);
 
 }  // namespace tessevar

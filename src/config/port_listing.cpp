@@ -1,5 +1,5 @@
 #include "config/port_discovery.h"
-#include "config/text_pieces.h"
+#include "util/text_pieces.h"
 
 #include <cstddef>
 #include <vector>

@@ -5,8 +5,8 @@
 #include "config/answer_input.h"
 #include "config/config_file.h"
 #include "config/configuration.h"
-#include "config/file_backup.h"
-#include "config/file_io.h"
+#include "system/file_backup.h"
+#include "system/file_io.h"
 
 namespace tessevar {
 

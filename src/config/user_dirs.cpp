@@ -1,5 +1,5 @@
 #include "config/documents_folder.h"
-#include "config/text_pieces.h"
+#include "util/text_pieces.h"
 
 #include <string>
 

@@ -6,9 +6,10 @@
 #include <charconv>
 #include <string>
 
-#include "config/command_runner.h"
-#include "config/text_pieces.h"
 #include "editor/editor.h"
+#include "system/command_runner.h"
+#include "system/tool_path.h"
+#include "util/text_pieces.h"
 
 namespace tessevar {
 

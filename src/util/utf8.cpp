@@ -8,8 +8,8 @@ namespace {
 constexpr std::string_view replacement = "\xEF\xBF\xBD";
 
 struct LeadByte {
-  std::size_t length;          // 0: not a lead byte
-  std::uint8_t low, high;      // allowed range of the second byte
+  std::size_t length;      // 0: not a lead byte
+  std::uint8_t low, high;  // allowed range of the second byte
 };
 
 // The Unicode table of well-formed sequences: no overlongs, no surrogates,
@@ -26,41 +26,32 @@ LeadByte classify(std::uint8_t b) {
   return {0, 0, 0};
 }
 
-// How many bytes from `i` on belong to one sequence that is well-formed so
-// far; equal to the lead's length when the sequence is complete.
-std::size_t wellFormedPrefix(std::string_view bytes, std::size_t i, const LeadByte& lead) {
-  std::size_t k = 1;
-  while (k < lead.length && i + k < bytes.size()) {
-    const auto b = static_cast<std::uint8_t>(bytes[i + k]);
-    const std::uint8_t low = k == 1 ? lead.low : 0x80;
-    const std::uint8_t high = k == 1 ? lead.high : 0xBF;
-    if (b < low || b > high) break;
-    ++k;
-  }
-  return k;
-}
-
 }  // namespace
+
+Utf8Sequence firstUtf8Sequence(std::string_view bytes) {
+  const auto lead = static_cast<std::uint8_t>(bytes.front());
+  const LeadByte kind = classify(lead);
+  if (kind.length == 0) return {U'\uFFFD', 1, false};
+  char32_t point = kind.length == 1 ? lead : lead & (0x7Fu >> kind.length);
+  std::size_t taken = 1;
+  for (; taken < kind.length && taken < bytes.size(); ++taken) {
+    const auto b = static_cast<std::uint8_t>(bytes[taken]);
+    const std::uint8_t low = taken == 1 ? kind.low : 0x80;
+    const std::uint8_t high = taken == 1 ? kind.high : 0xBF;
+    if (b < low || b > high) break;
+    point = (point << 6) | (b & 0x3Fu);
+  }
+  if (taken < kind.length) return {U'\uFFFD', taken, false};
+  return {point, taken, true};
+}
 
 std::string decodeUtf8Lossy(std::string_view bytes) {
   std::string text;
   text.reserve(bytes.size());
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    const LeadByte lead = classify(static_cast<std::uint8_t>(bytes[i]));
-    if (lead.length == 0) {
-      text.append(replacement);
-      ++i;
-      continue;
-    }
-    const std::size_t prefix = wellFormedPrefix(bytes, i, lead);
-    if (prefix == lead.length) {
-      text.append(bytes.substr(i, prefix));
-    } else {
-      // One replacement for the maximal well-formed-so-far prefix.
-      text.append(replacement);
-    }
-    i += prefix;
+  while (!bytes.empty()) {
+    const Utf8Sequence sequence = firstUtf8Sequence(bytes);
+    text.append(sequence.wellFormed ? bytes.substr(0, sequence.length) : replacement);
+    bytes.remove_prefix(sequence.length);
   }
   return text;
 }

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "config/file_io.h"
-#include "support/temp_folder.h"
-
 namespace tessevar {
 namespace {
 
@@ -17,42 +14,20 @@ struct ParseCase {
 class ParseConfiguration : public ::testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseConfiguration, SplitsAtEveryHyphen) {
-  const auto parsed = parseConfiguration(GetParam().text);
-  ASSERT_EQ(parsed.has_value(), GetParam().expected.has_value());
-  if (!parsed) return;
-  EXPECT_EQ(parsed->networkPortName, GetParam().expected->networkPortName);
-  EXPECT_EQ(parsed->mixerAddress, GetParam().expected->mixerAddress);
-  EXPECT_EQ(parsed->surfaceAddress, GetParam().expected->surfaceAddress);
+  EXPECT_EQ(parseConfiguration(GetParam().text), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Pieces, ParseConfiguration,
     ::testing::Values(
-        ParseCase{"NoFinalHyphenKeepsLineEnd", "en0-1-2\n", Configuration{"en0", "1", "2\n"}},
-        ParseCase{"TextAfterThirdIgnored", "en0-a-b-\nmore-x", Configuration{"en0", "a", "b"}},
-        ParseCase{"EmptyAndSpacedPieces", "-- 2 -", Configuration{"", "", " 2 "}},
+        ParseCase{"NoFinalHyphenKeepsLineEnd", "en0-1-2\n",
+                  Configuration{.networkPortName = "en0", .mixerAddress = "1", .surfaceAddress = "2\n"}},
+        ParseCase{"TextAfterThirdIgnored", "en0-a-b-\nmore-x",
+                  Configuration{.networkPortName = "en0", .mixerAddress = "a", .surfaceAddress = "b"}},
+        ParseCase{"EmptyAndSpacedPieces", "-- 2 -", Configuration{.networkPortName = "", .mixerAddress = "", .surfaceAddress = " 2 "}},
         ParseCase{"EmptyFile", "", std::nullopt},
         ParseCase{"TwoPieces", "en0-1", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(WriteFileAtomically, ReplacesTheWholeContentAndLeavesNoTemporary) {
-  testing::TempFolder folder;
-  const auto file = folder.path() / "Tessevar.cfg";
-  testing::writeBytes(file, "a much longer former content-with-many-pieces-");
-  ASSERT_TRUE(writeFileAtomically(file, "---"));
-  EXPECT_EQ(testing::readBytes(file), "---");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
-}
-
-TEST(WriteFileAtomically, FailedReplaceKeepsTheFormerEntryAndCleansUp) {
-  testing::TempFolder folder;
-  const auto target = folder.path() / "Tessevar.cfg";
-  std::filesystem::create_directory(target);  // rename cannot replace a folder
-  testing::writeBytes(target / "inside", "kept");
-  EXPECT_FALSE(writeFileAtomically(target, "a-b-c-"));
-  EXPECT_EQ(testing::readBytes(target / "inside"), "kept");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
-}
 
 }  // namespace
 }  // namespace tessevar

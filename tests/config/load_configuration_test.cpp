@@ -62,7 +62,7 @@ class LoadIntoSetup : public ::testing::TestWithParam<SetupCase> {};
 
 TEST_P(LoadIntoSetup, RunsTheSetupWithTheDiscoveredHintsAndWritesTheFile) {
   ConfigHarness harness("en0\n192.0.2.10\n192.0.2.20\n");
-  harness.discovered = PortNames{"en0", ""};
+  harness.discovered = PortNames{.ethernetPortName = "en0", .wifiPortName = ""};
   if (GetParam().fileBytes) writeBytes(harness.configFile(), *GetParam().fileBytes);
   PortNames ports;
   const Configuration values = load(harness, ports);
@@ -94,7 +94,7 @@ TEST(LoadConfiguration, NoFileAndNoAnswersMeansNoSettings) {
 TEST(LoadConfiguration, FailedDiscoveryIsSaidFirstAndLeavesTheNames) {
   ConfigHarness harness("\n\n\n");
   harness.discovered.reset();
-  PortNames ports{"kept", ""};
+  PortNames ports{.ethernetPortName = "kept", .wifiPortName = ""};
   load(harness, ports);
   EXPECT_EQ(ports.ethernetPortName, "kept");
   EXPECT_TRUE(harness.console.str().starts_with(

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "config/port_discovery.h"
-#include "support/temp_folder.h"
 
 namespace tessevar {
 namespace {
@@ -16,7 +15,7 @@ struct ListingCase {
 class HardwarePortListing : public ::testing::TestWithParam<ListingCase> {};
 
 TEST_P(HardwarePortListing, KeepsTheSecondWordAfterEachHeader) {
-  PortNames ports{"old-eth", "old-wifi"};
+  PortNames ports{.ethernetPortName = "old-eth", .wifiPortName = "old-wifi"};
   readHardwarePortListing(GetParam().listing, ports);
   EXPECT_EQ(ports.ethernetPortName, GetParam().ethernet);
   EXPECT_EQ(ports.wifiPortName, GetParam().wifi);
@@ -42,25 +41,6 @@ INSTANTIATE_TEST_SUITE_P(
         ListingCase{"LineWithoutSpaceSkipped", "Hardware Port: Wi-Fi\nen0\n", "old-eth",
                     "old-wifi"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-void addInterface(const std::filesystem::path& root, const std::string& name,
-                  std::string_view type, std::initializer_list<const char*> entries) {
-  std::filesystem::create_directories(root / name);
-  testing::writeBytes(root / name / "type", type);
-  for (const char* entry : entries) std::filesystem::create_directory(root / name / entry);
-}
-
-TEST(SysfsHardwarePortListing, NamesWirelessAndDeviceBackedEthernetPorts) {
-  testing::TempFolder sysfs;
-  addInterface(sysfs.path(), "wlp2s0", "1\n", {"device", "wireless"});
-  addInterface(sysfs.path(), "enp3s0", "1\n", {"device"});
-  addInterface(sysfs.path(), "veth0", "1\n", {});
-  addInterface(sysfs.path(), "ib0", "32\n", {"device"});
-  EXPECT_EQ(sysfsHardwarePortListing(sysfs.path()),
-            "Hardware Port: Ethernet\nDevice: enp3s0\n\n"
-            "Hardware Port: Wi-Fi\nDevice: wlp2s0\n\n");
-  EXPECT_FALSE(sysfsHardwarePortListing(sysfs.path() / "missing"));
-}
 
 }  // namespace
 }  // namespace tessevar

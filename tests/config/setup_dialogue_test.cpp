@@ -35,13 +35,13 @@ TEST_P(SetupHints, TranscriptShowsTheNamesFoundAndTheFileHoldsTheAnswers) {
 INSTANTIATE_TEST_SUITE_P(
     Ports, SetupHints,
     ::testing::Values(
-        HintCase{"Both", PortNames{"en0", "en1"},
+        HintCase{"Both", PortNames{.ethernetPortName = "en0", .wifiPortName = "en1"},
                  "\n\nenter the network port name please\n\n"
                  "The port name for the Ethenert port on your system is: en0\n"
                  "The port name for the Wi-Fi port on your system is: en1\n\n"
                  "Please enter the port name that you wish to use\n"},
         HintCase{"None", PortNames{}, noHints},
-        HintCase{"WifiOnly", PortNames{"", "wlan0"},
+        HintCase{"WifiOnly", PortNames{.ethernetPortName = "", .wifiPortName = "wlan0"},
                  "\n\nenter the network port name please\n\n"
                  "The port name for the Wi-Fi port on your system is: wlan0\n\n"
                  "Please enter the port name that you wish to use\n"}),
@@ -71,7 +71,8 @@ TEST(RunSetup, AnswerWithHyphenIsRefusedAndAskedAgain) {
 TEST(RunSetup, EndOfInputKeepsTheOldFileAndTheAnswersGiven) {
   ConfigHarness harness("en0\n10.0.0.1\n1-2\n");
   testing::writeBytes(harness.configFile(), "old-1-2-");
-  Configuration values{"was-port", "was-mixer", "was-surface"};
+  Configuration values{
+      .networkPortName = "was-port", .mixerAddress = "was-mixer", .surfaceAddress = "was-surface"};
   runSetup(values, PortNames{}, harness.services());
   EXPECT_EQ(values.mixerAddress, "10.0.0.1");
   EXPECT_EQ(values.surfaceAddress, "was-surface");

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "config/config_file.h"
-#include "config/text_pieces.h"
 #include "fuzz/fuzz_support.h"
+#include "util/text_pieces.h"
 #include "util/utf8.h"
 
 namespace {

@@ -13,9 +13,9 @@
 #include <cstring>
 #include <string>
 
-#include "config/text_pieces.h"
 #include "editor/editor_process.h"
 #include "fuzz/fuzz_support.h"
+#include "util/text_pieces.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <string>
 
-#include "config/command_runner.h"
-#include "config/text_pieces.h"
 #include "fuzz/fuzz_support.h"
+#include "system/tool_path.h"
+#include "util/text_pieces.h"
 
 namespace {
 

@@ -168,7 +168,10 @@ TEST(SetUpConnections, WithoutAnAddressPrintsTheTwoLinesAndOpensNoLink) {
   for (const char* port : {"no-such-port0", "LO", "lo"}) {
     CapturedLines capture;
     RelayState relay;
-    LinkSettings settings{port, loopbackAddress(27, 2), loopbackAddress(27, 3), testPort};
+    const LinkSettings settings{.networkPortName = port,
+                                .surfaceAddress = loopbackAddress(27, 2),
+                                .mixerAddress = loopbackAddress(27, 3),
+                                .port = testPort};
     EXPECT_FALSE(setUpConnections(relay, settings, capture.output)) << port;
     EXPECT_THAT(capture.lines(), ElementsAre("network cable may not be connected",
                                              "Check the network connection and restart the application"));

@@ -40,7 +40,10 @@ class RunningRelay {
       : tessevarAddress(loopbackAddress(block, 1)),
         surfaceAddress(loopbackAddress(block, 2)),
         mixerAddress(loopbackAddress(block, 3)) {
-    LinkSettings settings{"", surfaceAddress, mixerAddress, testPort};
+    const LinkSettings settings{.networkPortName = "",
+                                .surfaceAddress = surfaceAddress,
+                                .mixerAddress = mixerAddress,
+                                .port = testPort};
     openConnections(relay, tessevarAddress, settings, capture.output);
     if (!eventually([this] { return relay.surfaceLinkReady && relay.mixerLinkReady; })) {
       throw std::runtime_error("links never became ready");

@@ -34,6 +34,47 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"above_max", "\xF4\x90\x80\x80", fffd + fffd + fffd + fffd}),
     [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
+struct SequenceCase {
+  const char* name;
+  std::string bytes;
+  char32_t codePoint;
+  std::size_t length;
+};
+
+class FirstSequence : public testing::TestWithParam<SequenceCase> {};
+
+// A well-formed sequence gives its code point; an ill-formed one U+FFFD and
+// the bytes one replacement stands for.
+TEST_P(FirstSequence, ReadsOneSequenceFromTheFront) {
+  const Utf8Sequence sequence = firstUtf8Sequence(GetParam().bytes);
+  EXPECT_EQ(sequence.codePoint, GetParam().codePoint);
+  EXPECT_EQ(sequence.length, GetParam().length);
+  EXPECT_EQ(sequence.wellFormed, GetParam().codePoint != 0xFFFD);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FirstSequence,
+    testing::Values(SequenceCase{"nul", std::string(1, '\0'), 0, 1},
+                    SequenceCase{"last_one_byte", "\x7F\x80", 0x7F, 1},
+                    SequenceCase{"first_two_byte", "\xC2\x80" "a", 0x80, 2},
+                    SequenceCase{"last_two_byte", "\xDF\xBF", 0x7FF, 2},
+                    SequenceCase{"first_three_byte", "\xE0\xA0\x80", 0x800, 3},
+                    SequenceCase{"before_surrogates", "\xED\x9F\xBF", 0xD7FF, 3},
+                    SequenceCase{"after_surrogates", "\xEE\x80\x80", 0xE000, 3},
+                    SequenceCase{"last_three_byte", "\xEF\xBF\xBF", 0xFFFF, 3},
+                    SequenceCase{"first_four_byte", "\xF0\x90\x80\x80", 0x10000, 4},
+                    SequenceCase{"last_code_point", "\xF4\x8F\xBF\xBF", 0x10FFFF, 4},
+                    SequenceCase{"continuation", "\x80", 0xFFFD, 1},
+                    SequenceCase{"overlong_two_byte", "\xC1\xBF", 0xFFFD, 1},
+                    SequenceCase{"overlong_three_byte", "\xE0\x9F\xBF", 0xFFFD, 1},
+                    SequenceCase{"overlong_four_byte", "\xF0\x8F\xBF\xBF", 0xFFFD, 1},
+                    SequenceCase{"surrogate", "\xED\xA0\x80", 0xFFFD, 1},
+                    SequenceCase{"above_max", "\xF4\x90\x80\x80", 0xFFFD, 1},
+                    SequenceCase{"lead_f5", "\xF5\x80\x80\x80", 0xFFFD, 1},
+                    SequenceCase{"cut_after_two_of_three", "\xE2\x82", 0xFFFD, 2},
+                    SequenceCase{"cut_after_three_of_four", "\xF0\x9F\x8E-", 0xFFFD, 3}),
+    [](const testing::TestParamInfo<SequenceCase>& info) { return std::string(info.param.name); });
+
 struct EscapeCase {
   const char* name;
   std::string text;

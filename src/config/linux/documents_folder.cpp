@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "config/file_io.h"
+#include "system/file_io.h"
 
 namespace tessevar {
 

@@ -2,12 +2,7 @@
 
 namespace tessevar {
 
-// Linux has no networksetup: the same listing is built from sysfs.
-bool discoverPortNames(PortNames& ports) {
-  const auto listing = sysfsHardwarePortListing("/sys/class/net");
-  if (!listing) return false;
-  readHardwarePortListing(*listing, ports);
-  return true;
-}
+// Linux has no networksetup: the kernel's own list of interfaces says it.
+bool discoverPortNames(PortNames& ports) { return readSysfsPortNames("/sys/class/net", ports); }
 
 }  // namespace tessevar

@@ -1,5 +1,6 @@
-#include "config/command_runner.h"
 #include "config/port_discovery.h"
+#include "system/command_runner.h"
+#include "system/tool_path.h"
 
 namespace tessevar {
 

@@ -1,11 +1,11 @@
-#include "config/cloexec_pipe.h"
+#include "system/cloexec_pipe.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <mutex>
 
-#include "config/spawn_lock.h"
+#include "system/spawn_lock.h"
 
 namespace tessevar {
 

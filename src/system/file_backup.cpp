@@ -1,10 +1,10 @@
-#include "config/file_backup.h"
+#include "system/file_backup.h"
 
 #include <sys/stat.h>
 
 #include <cerrno>
 
-#include "config/file_io.h"
+#include "system/file_io.h"
 
 namespace tessevar {
 

@@ -1,13 +1,13 @@
-#include "config/command_runner.h"
+#include "system/command_runner.h"
 
 #include <spawn.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-#include "config/child_reaper.h"
-#include "config/cloexec_pipe.h"
-#include "config/spawn_lock.h"
+#include "system/child_reaper.h"
+#include "system/cloexec_pipe.h"
+#include "system/spawn_lock.h"
 #include "util/utf8.h"
 
 extern char** environ;
@@ -15,8 +15,6 @@ extern char** environ;
 namespace tessevar {
 
 namespace {
-
-constexpr const char* whereisPath = "/usr/bin/whereis";
 
 std::vector<char*> argumentVector(std::vector<std::string>& words) {
   std::vector<char*> argv;
@@ -58,11 +56,6 @@ std::string readToEnd(int fd) {
 
 }  // namespace
 
-std::mutex& spawnLock() {
-  static std::mutex lock;
-  return lock;
-}
-
 std::optional<std::string> runCommand(const std::string& launchPath,
                                       const std::vector<std::string>& args) {
   if (launchPath.empty()) return std::nullopt;
@@ -79,12 +72,6 @@ std::optional<std::string> runCommand(const std::string& launchPath,
   // The output is all the caller needs; the child may outlive it.
   reapWithoutWaiting(*pid);
   return decodeUtf8Lossy(output);
-}
-
-std::optional<std::string> locateTool(const std::string& name) {
-  const auto output = runCommand(whereisPath, {name});
-  if (!output) return std::nullopt;
-  return toolPathFromWhereis(*output, name);
 }
 
 }  // namespace tessevar

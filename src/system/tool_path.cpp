@@ -1,7 +1,21 @@
-#include "config/command_runner.h"
-#include "config/text_pieces.h"
+#include "system/tool_path.h"
+
+#include "system/command_runner.h"
+#include "util/text_pieces.h"
 
 namespace tessevar {
+
+namespace {
+
+constexpr const char* whereisPath = "/usr/bin/whereis";
+
+}  // namespace
+
+std::optional<std::string> locateTool(const std::string& name) {
+  const auto output = runCommand(whereisPath, {name});
+  if (!output) return std::nullopt;
+  return toolPathFromWhereis(*output, name);
+}
 
 std::optional<std::string> toolPathFromWhereis(std::string_view output, std::string_view name) {
   const std::string_view trimmed = trimWhitespace(output);

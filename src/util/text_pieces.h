@@ -11,7 +11,8 @@ namespace tessevar {
 std::vector<std::string_view> splitAt(std::string_view text, char separator);
 
 // The text without whitespace and line ends at either end, with the Unicode
-// space and line separators counted as whitespace too. Expects UTF-8.
+// space and line separators counted as whitespace too. Bytes that are not
+// well-formed UTF-8 (an overlong space, say) are never whitespace.
 std::string_view trimWhitespace(std::string_view text);
 
 }  // namespace tessevar

@@ -1,4 +1,4 @@
-#include "config/child_reaper.h"
+#include "system/child_reaper.h"
 
 #include <sys/wait.h>
 

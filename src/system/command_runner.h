@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace tessevar {
@@ -15,13 +14,5 @@ namespace tessevar {
 // Nothing when the program cannot be started.
 std::optional<std::string> runCommand(const std::string& launchPath,
                                       const std::vector<std::string>& args);
-
-// The full path of a system tool, from "/usr/bin/whereis NAME".
-std::optional<std::string> locateTool(const std::string& name);
-
-// The tool path in whereis output: the trimmed output itself (a bare path),
-// or, for "NAME: /path ...", the first word after the colon. Nothing when
-// no path is given.
-std::optional<std::string> toolPathFromWhereis(std::string_view output, std::string_view name);
 
 }  // namespace tessevar

@@ -1,4 +1,4 @@
-#include "config/cloexec_pipe.h"
+#include "system/cloexec_pipe.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "config/file_io.h"
+#include "system/file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
