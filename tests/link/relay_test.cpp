@@ -99,10 +99,11 @@ TEST(Relay, IgnoresDatagramsFromAnyoneButThePeers) {
   RunningRelay running(23);
   LoopbackPeer xtouch = running.xtouchPeer();
   LoopbackPeer mixer = running.mixerPeer();
-  LoopbackPeer stranger(loopbackAddress(23, 4), testPort);
-  LoopbackPeer wrongPort(running.surfaceAddress, testPort + 1);
-  stranger.sendTo("stranger", running.tessevarAddress, testPort);
-  wrongPort.sendTo("wrong port", running.tessevarAddress, testPort);
+  const Endpoint strangerAt = loopbackEndpoint(23, 4);
+  LoopbackPeer stranger(strangerAt.address, strangerAt.port);
+  LoopbackPeer wrongPort(running.surface.address, loopbackEndpoint(23, 5).port);  // the X-Touch's address
+  stranger.sendTo("stranger", running.tessevar.address, running.tessevar.port);
+  wrongPort.sendTo("wrong port", running.tessevar.address, running.tessevar.port);
   xtouch.sendText("marker");
   EXPECT_EQ(mixer.receive(), bytesOf("marker"));
   mixer.sendText("reply");
@@ -168,7 +169,7 @@ TEST(SetUpConnections, WithoutAnAddressPrintsTheTwoLinesAndOpensNoLink) {
   for (const char* port : {"no-such-port0", "LO", "lo"}) {
     CapturedLines capture;
     RelayState relay;
-    LinkSettings settings{port, loopbackAddress(27, 2), loopbackAddress(27, 3), testPort};
+    LinkSettings settings{port, loopbackEndpoint(27, 2).address, loopbackEndpoint(27, 3).address};
     EXPECT_FALSE(setUpConnections(relay, settings, capture.output)) << port;
     EXPECT_THAT(capture.lines(), ElementsAre("network cable may not be connected",
                                              "Check the network connection and restart the application"));

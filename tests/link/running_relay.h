@@ -32,16 +32,14 @@ class InspectorLog {
   std::atomic<std::size_t> count_{0};
 };
 
-// Tessevar's relay on 127.31.B.1 between an X-Touch at 127.31.B.2 and a mixer
-// at 127.31.B.3, its loop running on a thread of its own until destruction.
+// Tessevar's relay at endpoint 1 of the block between an X-Touch at 2 and a
+// mixer at 3, its loop running on a thread of its own until destruction.
 class RunningRelay {
  public:
   explicit RunningRelay(int block)
-      : tessevarAddress(loopbackAddress(block, 1)),
-        surfaceAddress(loopbackAddress(block, 2)),
-        mixerAddress(loopbackAddress(block, 3)) {
-    LinkSettings settings{"", surfaceAddress, mixerAddress, testPort};
-    openConnections(relay, tessevarAddress, settings, capture.output);
+      : tessevar(loopbackEndpoint(block, 1)), surface(loopbackEndpoint(block, 2)), mixer(loopbackEndpoint(block, 3)) {
+    LinkSettings settings{"", surface.address, mixer.address, tessevar.port, surface.port, mixer.port};
+    openConnections(relay, tessevar.address, settings, capture.output);
     if (!eventually([this] { return relay.surfaceLinkReady && relay.mixerLinkReady; })) {
       throw std::runtime_error("links never became ready");
     }
@@ -58,16 +56,12 @@ class RunningRelay {
     loop_.join();
   }
 
-  LoopbackPeer xtouchPeer(SocketOptions options = {}) const {
-    return LoopbackPeer(surfaceAddress, testPort, tessevarAddress, testPort, options);
-  }
-  LoopbackPeer mixerPeer(SocketOptions options = {}) const {
-    return LoopbackPeer(mixerAddress, testPort, tessevarAddress, testPort, options);
-  }
+  LoopbackPeer xtouchPeer(SocketOptions options = {}) const { return connectedPeer(surface, tessevar, options); }
+  LoopbackPeer mixerPeer(SocketOptions options = {}) const { return connectedPeer(mixer, tessevar, options); }
 
-  const std::string tessevarAddress;
-  const std::string surfaceAddress;
-  const std::string mixerAddress;
+  const Endpoint tessevar;
+  const Endpoint surface;
+  const Endpoint mixer;
   InspectorLog surfaceLog;
   InspectorLog mixerLog;
   CapturedLines capture;  // outlives relay: the links print into it
