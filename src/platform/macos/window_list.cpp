@@ -2,6 +2,7 @@
 
 #include <CoreGraphics/CoreGraphics.h>
 
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -39,7 +40,7 @@ std::string ownerNameOf(CFDictionaryRef entry) {
   const CFIndex room = CFStringGetMaximumSizeForEncoding(CFStringGetLength(name), kCFStringEncodingUTF8) + 1;
   std::string text(static_cast<std::size_t>(room), '\0');
   if (!CFStringGetCString(name, text.data(), room, kCFStringEncodingUTF8)) return {};
-  text.resize(text.find('\0'));
+  text.resize(std::strlen(text.c_str()));
   return text;
 }
 
