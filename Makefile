@@ -1,12 +1,24 @@
 # Front door: make run | test | build | soak | bench | install | package
 .PHONY: all deps deps-package deps-test build release run install uninstall package \
-        test test-default test-asan test-tsan test-package fuzz test-soak soak bench clean
+        test test-default test-asan test-tsan test-package test-macos fuzz test-soak soak bench clean
 
 CTEST_FLAGS ?= --output-on-failure -j2 --timeout 600
 # Seconds of fuzzing in all, shared by the fuzz targets.
 FUZZ_SECONDS ?= 30
 PREFIX ?= /usr/local
 SOAK_SECONDS ?= 600
+
+# On a Mac, Apple's clang has no LeakSanitizer and no libFuzzer, and the
+# .deb and the soak (test network, Xvfb) are Linux's; Linux checks what it
+# can of the Mac build instead.
+ifeq ($(shell uname -s),Darwin)
+DARWIN := 1
+ASAN_LEAKS := detect_leaks=0
+PLATFORM_SUITES :=
+else
+ASAN_LEAKS := detect_leaks=1
+PLATFORM_SUITES := test-package test-soak test-macos
+endif
 
 all: build
 
@@ -44,16 +56,23 @@ install:
 	cmake --install build-release --prefix "$(PREFIX)"
 	@cp build-release/install_manifest.txt $(installed)
 
+# xargs -0 and a plain rmdir, which macOS has as well.
 uninstall:
 	@test -f $(installed) || { echo "make uninstall: nothing was installed from this tree"; exit 1; }
-	sed 's|^|$(DESTDIR)|' $(installed) | xargs -d '\n' rm -fv --
-	@sed -n 's|^\(.*/doc/tessevar\)/README.md$$|$(DESTDIR)\1|p' $(installed) | xargs -r -d '\n' rmdir --ignore-fail-on-non-empty
+	sed 's|^|$(DESTDIR)|' $(installed) | tr '\n' '\0' | xargs -0 rm -fv --
+	@sed -n 's|^\(.*/doc/tessevar\)/README.md$$|$(DESTDIR)\1|p' $(installed) | \
+	  while IFS= read -r folder; do rmdir "$$folder" 2>/dev/null || true; done
 	@rm -f $(installed)
 
+ifdef DARWIN
+package:
+	@echo "make package builds the Debian package, on Linux; on a Mac use make install"; exit 1
+else
 package: deps-package release
 	@cmake --build --preset release --target package
+endif
 
-test: deps-test test-default test-asan test-tsan fuzz test-package test-soak
+test: deps-test test-default test-asan test-tsan fuzz $(PLATFORM_SUITES)
 	@echo "make test: every suite passed"
 
 test-default: build
@@ -62,7 +81,7 @@ test-default: build
 test-asan: deps-test
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
-	cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest $(CTEST_FLAGS)
+	cd build-asan && ASAN_OPTIONS=$(ASAN_LEAKS):abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest $(CTEST_FLAGS)
 
 test-tsan: deps-test
 	@cmake --preset tsan >/dev/null
@@ -72,10 +91,21 @@ test-tsan: deps-test
 test-package: package
 	@scripts/check-package build-release
 
+# The macOS build as far as it can be checked without a Mac.
+test-macos: deps-test
+	@scripts/check-macos build-macos-check
+
 fuzz: deps-test
+ifdef DARWIN
+	@if cxx=$$(scripts/fuzzing-clang); then \
+	  cmake --preset fuzz -DCMAKE_CXX_COMPILER="$$cxx" -DCMAKE_OBJCXX_COMPILER="$$cxx" >/dev/null && cmake --build --preset fuzz && \
+	  scripts/run-fuzzers build-fuzz/fuzz $(FUZZ_SECONDS); \
+	else echo "fuzz: skipped, no clang with libFuzzer here (Apple's has none; brew install llvm brings one)"; fi
+else
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
 	@scripts/run-fuzzers build-fuzz/fuzz $(FUZZ_SECONDS)
+endif
 
 # A short soak in every test run; `make soak` runs the long one.
 test-soak: build
@@ -88,4 +118,4 @@ bench: build
 	@scripts/run-benchmarks build/bin
 
 clean:
-	rm -rf build build-release build-asan build-tsan build-fuzz
+	rm -rf build build-release build-asan build-tsan build-fuzz build-macos-check

@@ -42,11 +42,10 @@ sockaddr_in socketAddress(const std::string& text, std::uint16_t port) {
   return result;
 }
 
-// A peer socket bound to (host, port) and connected to (peer, port).
+// A peer socket bound to one place and connected to another.
 class PeerSocket {
  public:
-  PeerSocket(const std::string& host, const std::string& peer, std::uint16_t port)
-      : descriptor_(socket(AF_INET, SOCK_DGRAM, 0)) {
+  PeerSocket(const Place& self, const Place& peer) : descriptor_(socket(AF_INET, SOCK_DGRAM, 0)) {
     int one = 1;
     setsockopt(descriptor_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
 #ifdef SO_RCVBUFFORCE
@@ -55,8 +54,8 @@ class PeerSocket {
       setsockopt(descriptor_, SOL_SOCKET, SO_RCVBUF, &bigBuffer, sizeof bigBuffer);
     timeval patience{1, 0};
     setsockopt(descriptor_, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
-    sockaddr_in local = socketAddress(host, port);
-    sockaddr_in remote = socketAddress(peer, port);
+    sockaddr_in local = socketAddress(self.address, self.port);
+    sockaddr_in remote = socketAddress(peer.address, peer.port);
     if (bind(descriptor_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
         connect(descriptor_, reinterpret_cast<sockaddr*>(&remote), sizeof remote) != 0) {
       std::perror("bench socket");
@@ -145,8 +144,8 @@ void benchLatency(PeerSocket& xtouch, PeerSocket& mixer) {
   std::printf("(c1) one-way latency, %d datagrams at 1 kHz, microseconds\n", latencyCount);
   std::printf("  %-28s %9s %9s\n", "", "median", "p99");
   const Stage& stage = benchStage();
-  PeerSocket directFrom(stage.directA, stage.directB, stage.directPort);
-  PeerSocket directTo(stage.directB, stage.directA, stage.directPort);
+  PeerSocket directFrom(stage.directA, stage.directB);
+  PeerSocket directTo(stage.directB, stage.directA);
   // Warm both paths up first (first-use page faults, lazy allocations).
   oneWayLatencies(directFrom, directTo, 100);
   oneWayLatencies(xtouch, mixer, 100);
@@ -175,8 +174,8 @@ void benchStall(PeerSocket& xtouch, PeerSocket& mixer, bool editorPresent) {
               stallCount, static_cast<long long>(displayRunInterval.count()));
   if (!editorPresent) std::printf("  (no test editor: nothing is clicked, so this shows no stall either way)\n");
   const Stage& stage = benchStage();
-  PeerSocket directFrom(stage.directA, stage.directB, stage.directPort);
-  PeerSocket directTo(stage.directB, stage.directA, stage.directPort);
+  PeerSocket directFrom(stage.directA, stage.directB);
+  PeerSocket directTo(stage.directB, stage.directA);
   Latency direct = summarise(oneWayLatencies(directFrom, directTo, stallCount));
   std::atomic<bool> streaming{true};
   std::thread selector([&] {
@@ -321,8 +320,8 @@ int benchThroughput(PeerSocket& xtouch, PeerSocket& mixer) {
   std::printf("(c2) lossless throughput, both directions at once (search capped at %d/s)\n", probeRates.back());
   std::printf(" baseline: direct sends between two sockets\n");
   const Stage& stage = benchStage();
-  PeerSocket directA(stage.directA, stage.directB, stage.directPort);
-  PeerSocket directB(stage.directB, stage.directA, stage.directPort);
+  PeerSocket directA(stage.directA, stage.directB);
+  PeerSocket directB(stage.directB, stage.directA);
   int direct = highestLosslessProbe(directA, directB);
   std::printf(" through the relay\n");
   int best = highestLosslessProbe(xtouch, mixer);
@@ -353,8 +352,8 @@ void benchIdle(const RelayUnderTest& relay) {
 int main() {
   const Stage& stage = benchStage();
   // The peers first, so the program's first sends find them.
-  PeerSocket xtouch(stage.xtouch, stage.relay, stage.port);
-  PeerSocket mixer(stage.mixer, stage.relay, stage.port);
+  PeerSocket xtouch(stage.xtouch, stage.relay);
+  PeerSocket mixer(stage.mixer, stage.relay);
   std::unique_ptr<RelayUnderTest> relay = startRelayUnderTest();
   std::printf("measuring %s\n\n", relay->description());
   benchStall(xtouch, mixer, relay->editorPresent());

@@ -6,13 +6,16 @@
 #include <memory>
 #include <string>
 
+struct Place {
+  std::string address;
+  std::uint16_t port = 0;
+};
+
 // Where the relay being measured sits, and where its peers and the direct
 // baseline's sockets are.
 struct Stage {
-  std::string relay, xtouch, mixer;  // addresses
-  std::uint16_t port;                // the relay's and its peers' port
-  std::string directA, directB;      // the baseline's two sockets
-  std::uint16_t directPort;
+  Place relay, xtouch, mixer;
+  Place directA, directB;  // the baseline's two sockets
 };
 
 // A relay between the stage's X-Touch and mixer: either the real program
@@ -28,5 +31,8 @@ class RelayUnderTest {
   virtual bool editorPresent() const { return false; }
 };
 
+bool insideTestNetwork();
 const Stage& benchStage();
 std::unique_ptr<RelayUnderTest> startRelayUnderTest();
+// The real program in the test network (real_program.cpp, Linux only).
+std::unique_ptr<RelayUnderTest> startRealProgram();

@@ -109,7 +109,7 @@ int runRelay(Program& program) {
   }
   routeQuitSignals(program.relay);
   if (std::optional<std::string> problem = program.automation.start()) {
-    program.output.line("editor automation is off: no display could be opened (" + *problem + ")");
+    program.output.line("editor automation is off: " + *problem);
   }
   if (!loadConfiguration(program.configuration, program.ports, program.services,
                          [&program] { program.automation.prepareEditor(); })) {

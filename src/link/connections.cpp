@@ -24,10 +24,13 @@ UdpLink::ProblemHandler problemHandler(const char* name, LineOutput& output) {
 
 void openConnections(RelayState& relay, const std::string& localHost, const LinkSettings& settings,
                      LineOutput& output) {
-  relay.xtouchConnection = std::make_unique<UdpLink>(localHost, settings.surfaceAddress, settings.port);
+  const auto peerPort = [&settings](std::uint16_t port) { return port != 0 ? port : settings.port; };
+  relay.xtouchConnection = std::make_unique<UdpLink>(localHost, settings.surfaceAddress, settings.port,
+                                                     peerPort(settings.surfacePort));
   relay.xtouchConnection->start(stateHandler(relay, relay.surfaceLinkReady, output),
                                 problemHandler("X-Touch", output));
-  relay.mixerConnection = std::make_unique<UdpLink>(localHost, settings.mixerAddress, settings.port);
+  relay.mixerConnection = std::make_unique<UdpLink>(localHost, settings.mixerAddress, settings.port,
+                                                    peerPort(settings.mixerPort));
   relay.mixerConnection->start(stateHandler(relay, relay.mixerLinkReady, output), problemHandler("mixer", output));
 }
 

@@ -47,7 +47,11 @@ struct LinkSettings {
   std::string networkPortName;
   std::string surfaceAddress;
   std::string mixerAddress;
-  std::uint16_t port = linkPort;  // local port of both links and remote port of both peers
+  std::uint16_t port = linkPort;  // local port of both links and, unless set below, of both peers
+  // A peer's port where it is not `port` (0): tests on a single loopback
+  // address, as macOS has, give every endpoint a port of its own.
+  std::uint16_t surfacePort = 0;
+  std::uint16_t mixerPort = 0;
 };
 
 // Opens and starts both links (X-Touch first); their state lines are printed

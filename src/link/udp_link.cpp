@@ -18,8 +18,12 @@ constexpr std::chrono::seconds retryInterval{1};
 
 }  // namespace
 
-UdpLink::UdpLink(std::string localHost, std::string peerHost, std::uint16_t port)
-    : localHost_(std::move(localHost)), peerHost_(std::move(peerHost)), port_(port), scratch_(largestDatagram) {}
+UdpLink::UdpLink(std::string localHost, std::string peerHost, std::uint16_t port, std::uint16_t peerPort)
+    : localHost_(std::move(localHost)),
+      peerHost_(std::move(peerHost)),
+      port_(port),
+      peerPort_(peerPort),
+      scratch_(largestDatagram) {}
 
 UdpLink::~UdpLink() {
   {
@@ -44,7 +48,7 @@ void UdpLink::bringUp(const StateHandler& handler, const ProblemHandler& problem
   bool waitingReported = false;
   std::string lastProblem;
   for (;;) {
-    OpenedSocket opened = openUdpSocket(localHost_, peerHost_, port_);
+    OpenedSocket opened = openUdpSocket(localHost_, peerHost_, port_, peerPort_);
     if (opened.descriptor >= 0) {
       descriptor_.store(opened.descriptor, std::memory_order_release);
       handler(LinkState::ready);

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "link/connection_state.h"
@@ -21,7 +22,7 @@ enum class ReceiveStatus {
 };
 
 // One UDP link to a peer: bound to (localHost, port), connected to
-// (peerHost, port). start() brings it up on its own thread, reporting
+// (peerHost, peerPort), which is the same port unless given. start() brings it up on its own thread, reporting
 // setup, preparing, then ready; while the socket cannot be opened it reports
 // waiting once and tries again every second. Receives are driven by the
 // relay loop: it polls descriptor() while receiveArmed() and calls receive().
@@ -31,7 +32,9 @@ class UdpLink {
   // Why the link still waits: said again only when the cause changes.
   using ProblemHandler = std::function<void(const std::string& problem)>;
 
-  UdpLink(std::string localHost, std::string peerHost, std::uint16_t port);
+  UdpLink(std::string localHost, std::string peerHost, std::uint16_t port)
+      : UdpLink(std::move(localHost), std::move(peerHost), port, port) {}
+  UdpLink(std::string localHost, std::string peerHost, std::uint16_t port, std::uint16_t peerPort);
   ~UdpLink();
   UdpLink(const UdpLink&) = delete;
   UdpLink& operator=(const UdpLink&) = delete;
@@ -56,6 +59,7 @@ class UdpLink {
   const std::string localHost_;
   const std::string peerHost_;
   const std::uint16_t port_;
+  const std::uint16_t peerPort_;
   std::atomic<int> descriptor_{-1};
   std::atomic<bool> receiveArmed_{false};
   std::vector<std::uint8_t> scratch_;

@@ -75,23 +75,24 @@ OpenedSocket bindAndConnect(const Endpoint& local, const Endpoint& peer, const s
 
 }  // namespace
 
-OpenedSocket openUdpSocket(const std::string& localHost, const std::string& peerHost, std::uint16_t port) {
+OpenedSocket openUdpSocket(const std::string& localHost, const std::string& peerHost, std::uint16_t port,
+                           std::uint16_t peerPort) {
   std::optional<Endpoint> local;
   std::optional<Endpoint> peer;
   std::string problem;
   if (localHost.empty()) {
-    peer = resolve(peerHost.c_str(), port, AF_UNSPEC, 0, problem);
+    peer = resolve(peerHost.c_str(), peerPort, AF_UNSPEC, 0, problem);
     if (peer) local = resolve(nullptr, port, peer->family, AI_PASSIVE, problem);
   } else {
     local = resolve(localHost.c_str(), port, AF_UNSPEC, AI_NUMERICHOST, problem);
-    if (local) peer = resolve(peerHost.c_str(), port, local->family, 0, problem);
+    if (local) peer = resolve(peerHost.c_str(), peerPort, local->family, 0, problem);
   }
   if (!local || !peer) return {-1, problem};
-  return bindAndConnect(*local, *peer, place(localHost, port), place(peerHost, port));
+  return bindAndConnect(*local, *peer, place(localHost, port), place(peerHost, peerPort));
 }
 
 int openConnectedUdpSocket(const std::string& localHost, const std::string& peerHost, std::uint16_t port) {
-  return openUdpSocket(localHost, peerHost, port).descriptor;
+  return openUdpSocket(localHost, peerHost, port, port).descriptor;
 }
 
 }  // namespace tessevar

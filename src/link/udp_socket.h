@@ -13,9 +13,10 @@ struct OpenedSocket {
 
 // Opens a UDP socket bound to (localHost, port), shared with other sockets on
 // the same endpoint (SO_REUSEADDR + SO_REUSEPORT), and connected to
-// (peerHost, port), so it receives only that peer's datagrams. An empty
+// (peerHost, peerPort), so it receives only that peer's datagrams. An empty
 // localHost binds no particular address.
-OpenedSocket openUdpSocket(const std::string& localHost, const std::string& peerHost, std::uint16_t port);
+OpenedSocket openUdpSocket(const std::string& localHost, const std::string& peerHost, std::uint16_t port,
+                           std::uint16_t peerPort);
 
 // The same, -1 on any failure.
 int openConnectedUdpSocket(const std::string& localHost, const std::string& peerHost, std::uint16_t port);

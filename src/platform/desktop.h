@@ -85,7 +85,8 @@ class Desktop {
 // lists those it builds in.
 struct DesktopBackend {
   std::string_view name;
-  // The desktop, or nullptr plus a reason in a few words.
+  // The desktop, or nullptr plus what stops it, in words the operator reads
+  // after "editor automation is off: " (what to do, where there is a remedy).
   std::unique_ptr<Desktop> (*open)(std::string& problem);
 };
 
@@ -93,8 +94,8 @@ struct DesktopBackend {
 std::span<const DesktopBackend> builtInDesktops();
 
 // The first built-in desktop that can be reached, or nullptr when none can
-// (for example no X display, or one that does not answer); `problem` then
-// says why, in a few words.
+// (for example no X display, or no permission to post events); `problem`
+// then says why, as the backends put it.
 std::unique_ptr<Desktop> makeDesktop(std::string& problem);
 
 // A desktop with no windows that posts nothing.

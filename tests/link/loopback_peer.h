@@ -1,7 +1,8 @@
 #pragma once
 
-// Helpers for link tests on real loopback sockets. Every test uses its own
-// block of 127.31.0.0/16, so tests can run in parallel.
+// Helpers for link tests on real loopback sockets. Every endpoint is on
+// 127.0.0.1, the one loopback address macOS assigns, with a port of its own:
+// test block B owns ports 21000 + 10 * B + host, so tests can run in parallel.
 
 #include <chrono>
 #include <cstdint>
@@ -14,14 +15,22 @@
 
 namespace tessevar::test {
 
-inline constexpr std::uint16_t testPort = 20111;
+struct Endpoint {
+  std::string address;
+  std::uint16_t port = 0;
+};
 
-inline std::string loopbackAddress(int block, int host) {
-  return "127.31." + std::to_string(block) + "." + std::to_string(host);
+inline Endpoint loopbackEndpoint(int block, int host) {
+  return {"127.0.0.1", static_cast<std::uint16_t>(21000 + 10 * block + host)};
 }
 
 using LoopbackPeer = testing::UdpPeer;
 using testing::SocketOptions;
+
+// A peer socket at `self`, connected to `other`.
+inline LoopbackPeer connectedPeer(const Endpoint& self, const Endpoint& other, SocketOptions options = {}) {
+  return LoopbackPeer(self.address, self.port, other.address, other.port, options);
+}
 
 inline Datagram bytesOf(const std::string& text) { return Datagram(text.begin(), text.end()); }
 

@@ -99,10 +99,11 @@ TEST(Relay, IgnoresDatagramsFromAnyoneButThePeers) {
   RunningRelay running(23);
   LoopbackPeer xtouch = running.xtouchPeer();
   LoopbackPeer mixer = running.mixerPeer();
-  LoopbackPeer stranger(loopbackAddress(23, 4), testPort);
-  LoopbackPeer wrongPort(running.surfaceAddress, testPort + 1);
-  stranger.sendTo("stranger", running.tessevarAddress, testPort);
-  wrongPort.sendTo("wrong port", running.tessevarAddress, testPort);
+  const Endpoint strangerAt = loopbackEndpoint(23, 4);
+  LoopbackPeer stranger(strangerAt.address, strangerAt.port);
+  LoopbackPeer wrongPort(running.surface.address, loopbackEndpoint(23, 5).port);  // the X-Touch's address
+  stranger.sendTo("stranger", running.tessevar.address, running.tessevar.port);
+  wrongPort.sendTo("wrong port", running.tessevar.address, running.tessevar.port);
   xtouch.sendText("marker");
   EXPECT_EQ(mixer.receive(), bytesOf("marker"));
   mixer.sendText("reply");
@@ -169,9 +170,8 @@ TEST(SetUpConnections, WithoutAnAddressPrintsTheTwoLinesAndOpensNoLink) {
     CapturedLines capture;
     RelayState relay;
     const LinkSettings settings{.networkPortName = port,
-                                .surfaceAddress = loopbackAddress(27, 2),
-                                .mixerAddress = loopbackAddress(27, 3),
-                                .port = testPort};
+                                .surfaceAddress = loopbackEndpoint(27, 2).address,
+                                .mixerAddress = loopbackEndpoint(27, 3).address};
     EXPECT_FALSE(setUpConnections(relay, settings, capture.output)) << port;
     EXPECT_THAT(capture.lines(), ElementsAre("network cable may not be connected",
                                              "Check the network connection and restart the application"));

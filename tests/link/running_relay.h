@@ -32,19 +32,19 @@ class InspectorLog {
   std::atomic<std::size_t> count_{0};
 };
 
-// Tessevar's relay on 127.31.B.1 between an X-Touch at 127.31.B.2 and a mixer
-// at 127.31.B.3, its loop running on a thread of its own until destruction.
+// Tessevar's relay at endpoint 1 of the block between an X-Touch at 2 and a
+// mixer at 3, its loop running on a thread of its own until destruction.
 class RunningRelay {
  public:
   explicit RunningRelay(int block)
-      : tessevarAddress(loopbackAddress(block, 1)),
-        surfaceAddress(loopbackAddress(block, 2)),
-        mixerAddress(loopbackAddress(block, 3)) {
+      : tessevar(loopbackEndpoint(block, 1)), surface(loopbackEndpoint(block, 2)), mixer(loopbackEndpoint(block, 3)) {
     const LinkSettings settings{.networkPortName = "",
-                                .surfaceAddress = surfaceAddress,
-                                .mixerAddress = mixerAddress,
-                                .port = testPort};
-    openConnections(relay, tessevarAddress, settings, capture.output);
+                                .surfaceAddress = surface.address,
+                                .mixerAddress = mixer.address,
+                                .port = tessevar.port,
+                                .surfacePort = surface.port,
+                                .mixerPort = mixer.port};
+    openConnections(relay, tessevar.address, settings, capture.output);
     if (!eventually([this] { return relay.surfaceLinkReady && relay.mixerLinkReady; })) {
       throw std::runtime_error("links never became ready");
     }
@@ -61,16 +61,12 @@ class RunningRelay {
     loop_.join();
   }
 
-  LoopbackPeer xtouchPeer(SocketOptions options = {}) const {
-    return LoopbackPeer(surfaceAddress, testPort, tessevarAddress, testPort, options);
-  }
-  LoopbackPeer mixerPeer(SocketOptions options = {}) const {
-    return LoopbackPeer(mixerAddress, testPort, tessevarAddress, testPort, options);
-  }
+  LoopbackPeer xtouchPeer(SocketOptions options = {}) const { return connectedPeer(surface, tessevar, options); }
+  LoopbackPeer mixerPeer(SocketOptions options = {}) const { return connectedPeer(mixer, tessevar, options); }
 
-  const std::string tessevarAddress;
-  const std::string surfaceAddress;
-  const std::string mixerAddress;
+  const Endpoint tessevar;
+  const Endpoint surface;
+  const Endpoint mixer;
   InspectorLog surfaceLog;
   InspectorLog mixerLog;
   CapturedLines capture;  // outlives relay: the links print into it

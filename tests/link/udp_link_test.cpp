@@ -15,7 +15,7 @@ namespace {
 using ::testing::ElementsAre;
 
 struct ObservedLink {
-  explicit ObservedLink(const std::string& local, const std::string& peer) : link(local, peer, testPort) {
+  ObservedLink(const Endpoint& local, const Endpoint& peer) : link(local.address, peer.address, local.port, peer.port) {
     link.start([this](LinkState state) { handleConnectionState(state, ready, capture.output); },
                [this](const std::string& problem) { capture.output.line("why: " + problem); });
   }
@@ -37,11 +37,11 @@ std::optional<Datagram> receiveOn(UdpLink& link) {
 }
 
 TEST(UdpLink, ComesUpAndExchangesDatagramsWithItsPeer) {
-  ObservedLink observed(loopbackAddress(10, 1), loopbackAddress(10, 2));
+  ObservedLink observed(loopbackEndpoint(10, 1), loopbackEndpoint(10, 2));
   ASSERT_TRUE(observed.becomesReady());
   EXPECT_THAT(observed.capture.lines(), ElementsAre("setup", "preparing", "ready"));
 
-  LoopbackPeer peer(loopbackAddress(10, 2), testPort, loopbackAddress(10, 1), testPort);
+  LoopbackPeer peer = connectedPeer(loopbackEndpoint(10, 2), loopbackEndpoint(10, 1));
   peer.sendText("to link");
   observed.link.armReceive();
   EXPECT_EQ(receiveOn(observed.link), bytesOf("to link"));
@@ -51,12 +51,12 @@ TEST(UdpLink, ComesUpAndExchangesDatagramsWithItsPeer) {
 }
 
 TEST(UdpLink, TwoLinksShareOneLocalEndpointEachHearingOnlyItsPeer) {
-  ObservedLink first(loopbackAddress(11, 1), loopbackAddress(11, 2));
-  ObservedLink second(loopbackAddress(11, 1), loopbackAddress(11, 3));
+  ObservedLink first(loopbackEndpoint(11, 1), loopbackEndpoint(11, 2));
+  ObservedLink second(loopbackEndpoint(11, 1), loopbackEndpoint(11, 3));
   ASSERT_TRUE(first.becomesReady());
   ASSERT_TRUE(second.becomesReady());
-  LoopbackPeer secondPeer(loopbackAddress(11, 3), testPort, loopbackAddress(11, 1), testPort);
-  LoopbackPeer firstPeer(loopbackAddress(11, 2), testPort, loopbackAddress(11, 1), testPort);
+  LoopbackPeer secondPeer = connectedPeer(loopbackEndpoint(11, 3), loopbackEndpoint(11, 1));
+  LoopbackPeer firstPeer = connectedPeer(loopbackEndpoint(11, 2), loopbackEndpoint(11, 1));
   secondPeer.sendText("for second");
   firstPeer.sendText("for first");
   EXPECT_EQ(receiveOn(first.link), bytesOf("for first"));
@@ -65,8 +65,9 @@ TEST(UdpLink, TwoLinksShareOneLocalEndpointEachHearingOnlyItsPeer) {
 
 TEST(UdpLink, ReportsWaitingOnceAndRetriesUntilTheEndpointIsFree) {
   // A socket without SO_REUSEADDR/SO_REUSEPORT makes the endpoint unavailable.
-  auto blocker = std::make_unique<LoopbackPeer>(loopbackAddress(12, 1), testPort, SocketOptions{false, 0});
-  ObservedLink observed(loopbackAddress(12, 1), loopbackAddress(12, 2));
+  const Endpoint held = loopbackEndpoint(12, 1);
+  auto blocker = std::make_unique<LoopbackPeer>(held.address, held.port, SocketOptions{false, 0});
+  ObservedLink observed(loopbackEndpoint(12, 1), loopbackEndpoint(12, 2));
   ASSERT_TRUE(eventually([&] { return observed.capture.lines().size() == 4; }));
   EXPECT_FALSE(observed.ready);
   // Let at least one retry fail before freeing the endpoint.
@@ -78,14 +79,15 @@ TEST(UdpLink, ReportsWaitingOnceAndRetriesUntilTheEndpointIsFree) {
   // The cause, said once for all the retries.
   EXPECT_THAT(observed.capture.lines(),
               ElementsAre("setup", "preparing", "waiting or failed",
-                          "why: cannot use 127.31.12.1 port 20111 (Address already in use)", "ready"));
+                          "why: cannot use 127.0.0.1 port 21121 (Address already in use)", "ready"));
 }
 
 TEST(UdpLink, DestroyingALinkStillWaitingStopsItsRetries) {
-  LoopbackPeer blocker(loopbackAddress(13, 1), testPort, SocketOptions{false, 0});
+  const Endpoint held = loopbackEndpoint(13, 1);
+  LoopbackPeer blocker(held.address, held.port, SocketOptions{false, 0});
   CapturedLines capture;
   {
-    UdpLink link(loopbackAddress(13, 1), loopbackAddress(13, 2), testPort);
+    UdpLink link(held.address, "127.0.0.1", held.port, loopbackEndpoint(13, 2).port);
     std::atomic<bool> ready{false};
     link.start([&](LinkState state) { handleConnectionState(state, ready, capture.output); });
     ASSERT_TRUE(eventually([&] { return capture.lines().size() == 3; }));
@@ -96,16 +98,16 @@ TEST(UdpLink, DestroyingALinkStillWaitingStopsItsRetries) {
 // The peer's port was closed for a while: the refusal it caused must not
 // cost the first datagram once the peer is back.
 TEST(UdpLink, FirstSendAfterThePeerReturnsArrives) {
-  ObservedLink observed(loopbackAddress(15, 1), loopbackAddress(15, 2));
+  ObservedLink observed(loopbackEndpoint(15, 1), loopbackEndpoint(15, 2));
   ASSERT_TRUE(observed.becomesReady());
   observed.link.send(bytesOf("nobody listens"));
-  LoopbackPeer peer(loopbackAddress(15, 2), testPort, loopbackAddress(15, 1), testPort);
+  LoopbackPeer peer = connectedPeer(loopbackEndpoint(15, 2), loopbackEndpoint(15, 1));
   observed.link.send(bytesOf("back"));
   EXPECT_EQ(peer.receive(), bytesOf("back"));
 }
 
 TEST(UdpLink, ReceiveReportsARefusedForwardAsAFailureAndStaysArmed) {
-  ObservedLink observed(loopbackAddress(14, 1), loopbackAddress(14, 2));
+  ObservedLink observed(loopbackEndpoint(14, 1), loopbackEndpoint(14, 2));
   ASSERT_TRUE(observed.becomesReady());
   observed.link.armReceive();
   observed.link.send(bytesOf("nobody listens"));

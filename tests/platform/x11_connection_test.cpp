@@ -72,10 +72,10 @@ TEST(X11Connection, ADisplayThatNeverAnswersIsGivenUp) {
     for (int attempt = 0; attempt < 2; ++attempt) {
       std::string problem;
       EXPECT_EQ(makeDesktop(problem), nullptr);
-      EXPECT_EQ(problem, "X display " + name + " did not answer within 3 s");
+      EXPECT_EQ(problem, "no display could be opened (X display " + name + " did not answer within 3 s)");
     }
   }
-  const std::string unreachable = "cannot reach X display " + name;
+  const std::string unreachable = "no display could be opened (cannot reach X display " + name + ")";
   std::string problem;
   EXPECT_TRUE(eventually([&] { return !makeDesktop(problem) && problem == unreachable; }));
 }

@@ -29,7 +29,11 @@ std::string readDisplayNumber(int fd) {
 // until it accepts clients; the pid and the display number, or pid -1.
 std::pair<pid_t, std::string> launch(const std::string& display) {
   int fds[2];
-  if (pipe2(fds, O_CLOEXEC) != 0) return {-1, {}};
+  // No other child may hold the pipe open (macOS has no pipe2);
+  // spawnProcessKeeping lets Xvfb alone keep its end.
+  if (pipe(fds) != 0) return {-1, {}};
+  fcntl(fds[0], F_SETFD, FD_CLOEXEC);
+  fcntl(fds[1], F_SETFD, FD_CLOEXEC);
   std::vector<std::string> argv{"Xvfb"};
   if (!display.empty()) argv.push_back(display);
   argv.insert(argv.end(), {"-screen", "0", "2560x1600x24", "-nolisten", "tcp", "-displayfd",

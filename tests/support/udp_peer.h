@@ -3,6 +3,7 @@
 // A test's stand-in for a device on the network: a plain UDP socket.
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -38,7 +39,9 @@ class UdpPeer {
   using Bytes = std::vector<std::uint8_t>;
 
   UdpPeer(const std::string& address, std::uint16_t port, SocketOptions options = {})
-      : descriptor_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
+      : descriptor_(socket(AF_INET, SOCK_DGRAM, 0)) {
+    // Not inherited by the programs a test starts (macOS has no SOCK_CLOEXEC).
+    fcntl(descriptor_, F_SETFD, FD_CLOEXEC);
     int one = 1;
     if (options.reuse) setsockopt(descriptor_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     if (options.receiveBuffer > 0) {

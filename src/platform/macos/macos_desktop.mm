@@ -1,134 +1,131 @@
-// Core Graphics and AppKit backend of the Desktop seam. Built on Apple
-// systems only (chosen by CMake).
+// Core Graphics and AppKit backend of the Desktop seam, built on Apple
+// systems only. It runs on the automation thread, which has neither a run
+// loop nor an autorelease pool of its own: every call that makes
+// Objective-C objects drains a pool of its own.
 #import <AppKit/AppKit.h>
-#include <ApplicationServices/ApplicationServices.h>
-#include <unistd.h>
+#include <CoreGraphics/CoreGraphics.h>
+
+#include <chrono>
+#include <unordered_map>
 
 #include "platform/desktop.h"
+#include "platform/macos/events.h"
+#include "platform/macos/window_list.h"
+#include "platform/macos/window_rules.h"
 
 namespace tessevar {
 namespace {
 
-// Releases a Core Foundation object at the end of a scope.
-template <typename T>
-struct CfRef {
-  explicit CfRef(T ref) : ref(ref) {}
-  ~CfRef() {
-    if (ref != nullptr) CFRelease(ref);
+constexpr std::chrono::seconds lookInterval{1};
+
+const char* const permissionProblem =
+    "posting clicks and keys needs the Accessibility permission; allow your terminal application in "
+    "System Settings > Privacy & Security > Accessibility, then restart Tessevar";
+
+// Without the permission every click and key would be dropped unseen.
+// Asking also lists the terminal there, for the operator to switch on.
+bool mayPostEvents() {
+  if (@available(macOS 10.15, *)) {
+    if (CGPreflightPostEventAccess()) return true;
+    CGRequestPostEventAccess();
+    return false;
   }
-  CfRef(const CfRef&) = delete;
-  CfRef& operator=(const CfRef&) = delete;
-  T ref;
-};
-
-std::string ownerNameOf(CFDictionaryRef entry) {
-  const void* value = CFDictionaryGetValue(entry, kCGWindowOwnerName);
-  if (value == nullptr || CFGetTypeID(value) != CFStringGetTypeID()) return {};
-  NSString* name = (__bridge NSString*)value;
-  return std::string(name.UTF8String ?: "");
-}
-
-bool readWindow(CFDictionaryRef entry, WindowInfo& window) {
-  const void* number = CFDictionaryGetValue(entry, kCGWindowNumber);
-  const void* bounds = CFDictionaryGetValue(entry, kCGWindowBounds);
-  if (number == nullptr || CFGetTypeID(number) != CFNumberGetTypeID()) return false;
-  if (bounds == nullptr || CFGetTypeID(bounds) != CFDictionaryGetTypeID()) return false;
-  CGRect rect;
-  if (!CGRectMakeWithDictionaryRepresentation(static_cast<CFDictionaryRef>(bounds), &rect)) return false;
-  long long n = 0;
-  CFNumberGetValue(static_cast<CFNumberRef>(number), kCFNumberLongLongType, &n);
-  window.number = n;
-  window.ownerName = ownerNameOf(entry);
-  window.bounds = {CGRectGetMinX(rect), CGRectGetMinY(rect), CGRectGetWidth(rect), CGRectGetHeight(rect)};
   return true;
 }
 
-// The virtual key codes of the keys the editor is given.
-CGKeyCode virtualKeyCode(Key key) {
-  switch (key) {
-    case Key::f1: return 0x7A;
-    case Key::f2: return 0x78;
-    case Key::f3: return 0x63;
-    case Key::f4: return 0x76;
-    case Key::escape: return 0x35;
+// NSRunningApplication may be used from any thread. Its instances are not
+// kept: their state only changes while the main run loop runs, which it
+// never does here.
+bool activateProcess(std::int64_t pid) {
+  @autoreleasepool {
+    NSRunningApplication* application =
+        [NSRunningApplication runningApplicationWithProcessIdentifier:static_cast<pid_t>(pid)];
+    if (application == nil || application.terminated) return false;
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wdeprecated-declarations"
+    // A program in the background brings another forward only by ignoring
+    // the active one (deprecated in macOS 14, where activation became
+    // cooperative).
+    return [application activateWithOptions:NSApplicationActivateAllWindows | NSApplicationActivateIgnoringOtherApps];
+#pragma clang diagnostic pop
   }
-  return 0x35;
 }
 
-void post(CGEventRef event, CGEventTapLocation tap) {
-  if (event == nullptr) return;
-  CGEventPost(tap, event);
-  CFRelease(event);
-}
-
-// The window server's list, front to back.
-std::vector<WindowInfo> copyWindows(CGWindowListOption option) {
-  std::vector<WindowInfo> windows;
-  CfRef<CFArrayRef> list(CGWindowListCopyWindowInfo(option, kCGNullWindowID));
-  if (list.ref == nullptr) return windows;
-  for (CFIndex i = 0; i < CFArrayGetCount(list.ref); ++i) {
-    const void* entry = CFArrayGetValueAtIndex(list.ref, i);
-    if (entry == nullptr || CFGetTypeID(entry) != CFDictionaryGetTypeID()) continue;
-    WindowInfo window;
-    if (readWindow(static_cast<CFDictionaryRef>(entry), window)) windows.push_back(window);
+// The activation by name, which also starts an editor that is not running.
+// AppKit documents launchApplication: for the main thread, but this
+// program's main thread relays datagrams and never runs AppKit's run loop,
+// so nothing there could take the call; it is made here, and only when the
+// window's process is gone or would not come forward.
+void launchByName(const std::string& name) {
+  @autoreleasepool {
+    NSString* text = [NSString stringWithUTF8String:name.c_str()];
+    if (text == nil) return;
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wdeprecated-declarations"
+    [[NSWorkspace sharedWorkspace] launchApplication:text];
+#pragma clang diagnostic pop
   }
-  return windows;
-}
-
-bool contains(const Rect& r, Point at) {
-  return at.x >= r.x && at.y >= r.y && at.x < r.x + r.width && at.y < r.y + r.height;
 }
 
 class MacDesktop final : public Desktop {
  public:
   std::vector<WindowInfo> listWindows(const OwnerFilter& wanted) override {
-    std::vector<WindowInfo> windows = copyWindows(kCGWindowListOptionAll);
-    std::erase_if(windows, [&](const WindowInfo& w) { return wanted && !wanted(w.ownerName); });
+    std::vector<WindowInfo> windows =
+        macos::normalWindows(macos::copyWindowList(kCGWindowListOptionAll, kCGNullWindowID, wanted));
+    pids_.clear();
+    for (const WindowInfo& window : windows) pids_[window.number] = window.ownerPid;
     return windows;
   }
 
+  // Activation always follows a lookup, which gave the window's process.
+  void activate(const std::string& ownerName, std::int64_t windowNumber) override {
+    const auto known = pids_.find(windowNumber);
+    const std::int64_t pid = known != pids_.end() ? known->second : 0;
+    if (pid > 0 && inFront(windowNumber, pid)) return;
+    if (pid > 0 && activateProcess(pid)) return;
+    launchByName(ownerName);
+  }
+
   std::optional<std::string> ownerAt(Point at) override {
-    uint32_t displays = 0;
+    std::uint32_t displays = 0;
     if (CGGetDisplaysWithPoint(CGPointMake(at.x, at.y), 0, nullptr, &displays) != kCGErrorSuccess ||
         displays == 0) {
       return std::nullopt;
     }
-    for (const WindowInfo& window : copyWindows(kCGWindowListOptionOnScreenOnly)) {
-      if (contains(window.bounds, at)) return window.ownerName;
-    }
-    return std::nullopt;
+    return macos::ownerAtPoint(macos::copyWindowList(kCGWindowListOptionOnScreenOnly, kCGNullWindowID), at);
   }
 
-  void activate(const std::string& ownerName, std::int64_t) override {
-    @autoreleasepool {
-      NSString* name = [NSString stringWithUTF8String:ownerName.c_str()];
-      if (name != nil) {
-#pragma clang diagnostic push
-#pragma clang diagnostic ignored "-Wdeprecated-declarations"
-        [[NSWorkspace sharedWorkspace] launchApplication:name];
-#pragma clang diagnostic pop
-      }
-    }
-  }
-
-  void postLeftButton(Point at, bool down) override {
-    CfRef<CGEventSourceRef> source(CGEventSourceCreate(kCGEventSourceStateHIDSystemState));
-    const CGEventType type = down ? kCGEventLeftMouseDown : kCGEventLeftMouseUp;
-    post(CGEventCreateMouseEvent(source.ref, type, CGPointMake(at.x, at.y), kCGMouseButtonLeft), kCGHIDEventTap);
-  }
+  void postLeftButton(Point at, bool down) override { macos::postLeftButton(at, down); }
 
   void postKey(const KeyTarget& target, Key key, bool down) override {
-    if (target.pid <= 0) return;
-    CfRef<CGEventSourceRef> source(CGEventSourceCreate(kCGEventSourceStateHIDSystemState));
-    CGEventRef event = CGEventCreateKeyboardEvent(source.ref, virtualKeyCode(key), down);
-    if (event == nullptr) return;
-    CGEventPostToPid(static_cast<pid_t>(target.pid), event);
-    CFRelease(event);
+    macos::postKeyToProcess(target.pid, key, down);
   }
+
+  // No news from the window server: a window that appeared or went away is
+  // seen by a fresh lookup at most this often.
+  bool takeNotifications() override { return pacer_.due(macos::LookPacer::Clock::now()); }
+
+ private:
+  // Only the windows above the editor's are listed: few when it is in front.
+  bool inFront(std::int64_t windowNumber, std::int64_t pid) {
+    const std::vector<macos::ListedWindow> above = macos::copyWindowList(
+        kCGWindowListOptionOnScreenAboveWindow | kCGWindowListOptionIncludingWindow,
+        static_cast<CGWindowID>(windowNumber));
+    return macos::editorInFront(above, windowNumber, pid);
+  }
+
+  std::unordered_map<std::int64_t, std::int64_t> pids_;  // window number to owner, from the last lookup
+  macos::LookPacer pacer_{lookInterval};
 };
 
 }  // namespace
 
-std::unique_ptr<Desktop> openMacDesktop(std::string&) { return std::make_unique<MacDesktop>(); }
+std::unique_ptr<Desktop> openMacDesktop(std::string& problem) {
+  if (!mayPostEvents()) {
+    problem = permissionProblem;
+    return nullptr;
+  }
+  return std::make_unique<MacDesktop>();
+}
 
 }  // namespace tessevar

@@ -150,10 +150,13 @@ class X11Desktop final : public Desktop {
 
 std::unique_ptr<Desktop> openX11Desktop(std::string& problem) {
   SigpipeGuard guard;
-  const std::string name = X11Connection::displayName(problem);
-  if (name.empty()) return nullptr;
-  std::unique_ptr<X11Connection> connection = X11Connection::open(name, problem);
-  if (!connection) return nullptr;
+  std::string why;
+  const std::string name = X11Connection::displayName(why);
+  std::unique_ptr<X11Connection> connection = name.empty() ? nullptr : X11Connection::open(name, why);
+  if (!connection) {
+    problem = "no display could be opened (" + why + ")";
+    return nullptr;
+  }
   return std::make_unique<X11Desktop>(name, std::move(connection));
 }
 
