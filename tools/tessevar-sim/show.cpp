@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 #include <stdexcept>
 
@@ -92,10 +93,18 @@ std::string channelName(const std::string& display) {
   }
 }
 
+// Built a byte at a time: GCC 12 at -O3 sees out-of-bounds copies in
+// initializer-list inserts here that are not there.
 Bytes lampRun(std::optional<std::uint8_t> off, std::uint8_t on) {
-  Bytes bytes{noteOn};
-  if (off) bytes.insert(bytes.end(), {*off, dark});
-  bytes.insert(bytes.end(), {on, lit});
+  Bytes bytes;
+  bytes.reserve(5);
+  bytes.push_back(noteOn);
+  if (off) {
+    bytes.push_back(*off);
+    bytes.push_back(dark);
+  }
+  bytes.push_back(on);
+  bytes.push_back(lit);
   return bytes;
 }
 
@@ -142,7 +151,11 @@ Step soloStep(std::size_t round) {
 const std::vector<std::string>& displayTexts() {
   static const std::vector<std::string> texts = [] {
     std::vector<std::string> t;
-    for (int n = 1; n <= 16; ++n) t.push_back((n < 10 ? "0" : "") + std::to_string(n));
+    for (int n = 1; n <= 16; ++n) {
+      char two[3];
+      std::snprintf(two, sizeof two, "%02d", n);
+      t.emplace_back(two);
+    }
     t.push_back("A ");
     for (char n = '1'; n <= '4'; ++n) t.push_back(std::string("r") + n);
     for (char n = '1'; n <= '6'; ++n) t.push_back(std::string("b") + n);
