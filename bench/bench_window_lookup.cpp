@@ -22,8 +22,8 @@
 
 #include "editor/editor.h"
 #include "platform/desktop.h"
-#include "platform/window_manager.h"
-#include "platform/xvfb_server.h"
+#include "support/window_manager.h"
+#include "support/xvfb_server.h"
 
 namespace {
 

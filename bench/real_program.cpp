@@ -7,15 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "e2e/tessevar_process.h"
-#include "platform/editor_under_test.h"
-#include "platform/xvfb_server.h"
+#include "support/console_banner.h"
+#include "support/tessevar_process.h"
+#include "support/test_editor_client.h"
+#include "support/xvfb_server.h"
 #include "relay_under_test.h"
 
 namespace {
 
-using tessevar::e2e::TempHome;
-using tessevar::e2e::TessevarProcess;
+using tessevar::testing::TempHome;
+using tessevar::testing::TessevarProcess;
 
 // A private X server with the test editor on it, when both can be started.
 struct EditorScene {
@@ -38,9 +39,7 @@ struct EditorScene {
 class RealProgram final : public RelayUnderTest {
  public:
   RealProgram() : program_(configured(home_, scene_)) {
-    // The console banner's last line comes once both links are ready.
-    std::vector<std::string> lines = program_.linesUntil("|Press q + enter to quit or s + enter to enter setup|");
-    if (lines.empty() || !program_.nextLine()) {
+    if (!tessevar::testing::endsWithBanner(program_.readStartUp())) {
       std::fprintf(stderr, "the program did not start relaying\n");
       std::exit(1);
     }

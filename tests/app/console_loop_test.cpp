@@ -5,14 +5,12 @@
 #include <sstream>
 #include <string>
 
+#include "support/console_banner.h"
+
 namespace tessevar {
 namespace {
 
-const std::string banner =
-    "now listening...\n \n \n"
-    "+---------------------------------------------------+\n"
-    "|Press q + enter to quit or s + enter to enter setup|\n"
-    "+---------------------------------------------------+\n";
+const std::string banner = testing::consoleBannerText();
 const std::string restartNotice =
     " \n+---------------------------------------------------------+\n"
     "|Please restart the program for the changes to take effect|\n"
@@ -57,7 +55,7 @@ struct Case {
   std::string unread;
 };
 
-class ConsoleCommands : public testing::TestWithParam<Case> {};
+class ConsoleCommands : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ConsoleCommands, ActOnTheFirstCommandLetter) {
   const Case& c = GetParam();
@@ -71,7 +69,7 @@ TEST_P(ConsoleCommands, ActOnTheFirstCommandLetter) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ConsoleCommands,
-    testing::Values(
+    ::testing::Values(
         // The line end after "q" is never read.
         Case{"q_enter", "q\n", "Exiting the program...\n", 0, 1, "", "\n"},
         Case{"upper_q", "Q\n", "Exiting the program...\n", 0, 1, "", "\n"},
@@ -82,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"upper_s", "S\nen0\n", restartNotice, 1, 1, "en0", ""},
         Case{"word_setup", "setup\n", restartNotice, 1, 1, "tup", ""},
         Case{"s_before_q", "asq\nq\n", restartNotice, 1, 1, "", "q\n"}),
-    [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 TEST(ConsoleLoop, EndOfInputStopsReadingWithoutQuitting) {
   const ConsoleRun run = runConsole("");

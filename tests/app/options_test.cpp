@@ -20,7 +20,7 @@ struct Case {
   bool verbose = false;
 };
 
-class ParseOptions : public testing::TestWithParam<Case> {};
+class ParseOptions : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ParseOptions, GivesActionAndFlags) {
   const Case& c = GetParam();
@@ -32,14 +32,14 @@ TEST_P(ParseOptions, GivesActionAndFlags) {
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, ParseOptions,
-    testing::Values(Case{"none", {}, Action::run},
+    ::testing::Values(Case{"none", {}, Action::run},
                     Case{"setup", {"--setup"}, Action::run, true},
                     Case{"verbose", {"--verbose"}, Action::run, false, true},
                     Case{"version", {"--version"}, Action::version},
                     Case{"help_wins", {"--version", "--help"}, Action::help},
                     Case{"unknown_after_help", {"--help", "--bogus"}, Action::usageError},
                     Case{"with_value", {"--setup=yes"}, Action::usageError}),
-    [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<Case>& info) { return info.param.name; });
 
 TEST(AnswerOptions, UnknownOptionIsOneLineNamingItOnStandardErrorWithStatus2) {
   std::ostringstream out;

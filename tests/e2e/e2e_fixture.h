@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "e2e/stage_peer.h"
-#include "e2e/tessevar_process.h"
+#include "support/console_banner.h"
+#include "support/tessevar_process.h"
 
-namespace tessevar::e2e {
+namespace tessevar::testing {
 
 // Skips unless the test runs inside the stage network of scripts/testnet.
 class StageTest : public ::testing::Test {
@@ -25,25 +26,7 @@ class StageTest : public ::testing::Test {
     return std::string("en0-") + mixerAddress + "-" + surfaceAddress + "-";
   }
 
-  static const std::vector<std::string>& banner() {
-    static const std::vector<std::string> lines = {
-        "now listening...", " ", " ",
-        "+---------------------------------------------------+",
-        "|Press q + enter to quit or s + enter to enter setup|",
-        "+---------------------------------------------------+"};
-    return lines;
-  }
-
-  // Reads the start-up up to the end of the console banner.
-  static std::vector<std::string> readStartUp(TessevarProcess& tessevar) {
-    std::vector<std::string> lines = tessevar.linesUntil(banner().front());
-    for (std::size_t i = 1; i < banner().size(); ++i) {
-      if (auto line = tessevar.nextLine()) lines.push_back(*line);
-    }
-    return lines;
-  }
-
   TempHome home;
 };
 
-}  // namespace tessevar::e2e
+}  // namespace tessevar::testing

@@ -8,19 +8,14 @@
 #include <vector>
 
 #include "e2e/e2e_fixture.h"
-#include "platform/editor_under_test.h"
-#include "platform/window_manager.h"
-#include "platform/x11_probe.h"
-#include "platform/xvfb_server.h"
+#include "support/test_editor_client.h"
+#include "support/window_manager.h"
+#include "support/x11_probe.h"
+#include "support/xvfb_server.h"
 
-namespace tessevar::e2e {
+namespace tessevar::testing {
 namespace {
 
-using tessevar::testing::EditorUnderTest;
-using tessevar::testing::FramedWindow;
-using tessevar::testing::WindowManager;
-using tessevar::testing::WindowManagerKind;
-using tessevar::testing::XvfbServer;
 
 // The whole program on a display with a running editor of reference size at
 // (100, 50), without a window manager and under openbox: what the surface and
@@ -39,7 +34,7 @@ class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<Wi
     surface = std::make_unique<StagePeer>(surfaceAddress);
     mixer = std::make_unique<StagePeer>(mixerAddress);
     tessevar = std::make_unique<TessevarProcess>(TessevarProcess::Options{home.path(), xvfb->display()});
-    startUp = readStartUp(*tessevar);
+    startUp = tessevar->readStartUp();
   }
 
   void TearDown() override {
@@ -54,16 +49,16 @@ class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<Wi
       manager = WindowManager::start(xvfb->display(), problem);
       ASSERT_NE(manager, nullptr) << problem;
     }
-    editor = std::make_unique<EditorUnderTest>(tessevar::testing::testEditorProgram(), xvfb->display(),
+    editor = std::make_unique<EditorUnderTest>(testEditorProgram(), xvfb->display(),
                                                std::vector<std::string>{"--geometry", "1154x734+100+50"});
     consumed = 0;
     ASSERT_TRUE(editor->ready());
-    tessevar::testing::TestClient client(xvfb->display());
+    TestClient client(xvfb->display());
     const auto window = static_cast<Window>(editor->window());
     for (int wait = 0; manager && !client.managed(window) && wait < 2000; ++wait) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    ASSERT_TRUE(framed = tessevar::testing::framedWindow(xvfb->display(), editor->window()));
+    ASSERT_TRUE(framed = framedWindow(xvfb->display(), editor->window()));
   }
 
   // The editor's log lines for clicks at these reference points.
@@ -248,4 +243,4 @@ INSTANTIATE_TEST_SUITE_P(, EditorEndToEnd,
                          });
 
 }  // namespace
-}  // namespace tessevar::e2e
+}  // namespace tessevar::testing

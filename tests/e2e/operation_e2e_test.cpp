@@ -5,7 +5,7 @@
 
 #include "e2e/e2e_fixture.h"
 
-namespace tessevar::e2e {
+namespace tessevar::testing {
 namespace {
 
 // Running the program as a service would: options, one copy, signals, no reader.
@@ -21,7 +21,7 @@ class OperationEndToEnd : public StageTest {
 TEST_F(OperationEndToEnd, SecondCopyIsRefusedWhileTheFirstKeepsRelaying) {
   StagePeer surface(surfaceAddress), mixer(mixerAddress);
   TessevarProcess first({home.path(), ""});
-  readStartUp(first);
+  first.readStartUp();
   TessevarProcess second({home.path(), ""});
   EXPECT_EQ(second.nextLine(),
             "Tessevar is already running as process " + std::to_string(first.pid()) +
@@ -35,7 +35,7 @@ TEST_F(OperationEndToEnd, ClosedOutputNeverEndsItAndATerminationSignalEndsItWith
   for (const int signal : {SIGTERM, SIGINT}) {
     StagePeer surface(surfaceAddress), mixer(mixerAddress);
     TessevarProcess tessevar({home.path(), ""});
-    readStartUp(tessevar);
+    tessevar.readStartUp();
     tessevar.closeOutput();
     mixer.send({0x90, 0x5A, 0x7F});  // nothing the console prints, but the pipe is gone
     surface.send({0x90, 0x10, 0x7F});
@@ -48,7 +48,7 @@ TEST_F(OperationEndToEnd, ClosedOutputNeverEndsItAndATerminationSignalEndsItWith
 
 TEST_F(OperationEndToEnd, ALinkThatCannotOpenSaysWhichAndWhy) {
   // Another program holds the port without sharing it.
-  testing::UdpPeer holder(tessevarAddress, linkPort, testing::SocketOptions{false, 0});
+  UdpPeer holder(tessevarAddress, linkPort, SocketOptions{false, 0});
   TessevarProcess tessevar({home.path(), ""});
   const std::string why = std::string("cannot use ") + tessevarAddress + " port 10111 (Address already in use)";
   // The links come up on threads of their own: their lines come in any order.
@@ -88,7 +88,7 @@ TEST_F(OperationEndToEnd, SetupOptionWritesTheFileAndOpensNoLink) {
 TEST_F(OperationEndToEnd, VerboseSaysWhenEachPeerIsFirstHeard) {
   StagePeer surface(surfaceAddress), mixer(mixerAddress);
   TessevarProcess tessevar({home.path(), "", {"--verbose"}, true});
-  readStartUp(tessevar);
+  tessevar.readStartUp();
   mixer.send({0xD0, 0x15});
   const std::optional<std::string> line = tessevar.nextLine();
   ASSERT_TRUE(line);
@@ -96,4 +96,4 @@ TEST_F(OperationEndToEnd, VerboseSaysWhenEachPeerIsFirstHeard) {
 }
 
 }  // namespace
-}  // namespace tessevar::e2e
+}  // namespace tessevar::testing

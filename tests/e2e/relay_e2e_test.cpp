@@ -5,7 +5,7 @@
 
 #include "e2e/e2e_fixture.h"
 
-namespace tessevar::e2e {
+namespace tessevar::testing {
 namespace {
 
 using RelayEndToEnd = StageTest;
@@ -17,25 +17,25 @@ bool isStateLine(const std::string& line) {
 TEST_F(RelayEndToEnd, StartsUpWithTheExactTranscript) {
   home.writeConfig(stageConfig());
   TessevarProcess tessevar({home.path(), ""});
-  const std::vector<std::string> lines = readStartUp(tessevar);
+  const std::vector<std::string> lines = tessevar.readStartUp();
 
-  ASSERT_GE(lines.size(), 5u + banner().size());
+  ASSERT_GE(lines.size(), 5u + consoleBanner().size());
   EXPECT_EQ(lines[0].rfind("editor automation is off: no display could be opened", 0), 0u) << lines[0];
   const std::vector<std::string> echo(lines.begin() + 1, lines.begin() + 5);
   EXPECT_EQ(echo, (std::vector<std::string>{"port: en0", std::string("Mixer ip: ") + mixerAddress,
                                             std::string("X-Touch ip: ") + surfaceAddress,
                                             "setting up connections..."}));
-  const std::vector<std::string> states(lines.begin() + 5, lines.end() - static_cast<long>(banner().size()));
+  const std::vector<std::string> states(lines.begin() + 5, lines.end() - static_cast<long>(consoleBanner().size()));
   EXPECT_TRUE(std::all_of(states.begin(), states.end(), isStateLine));
   EXPECT_EQ(std::count(states.begin(), states.end(), "ready"), 2);
-  EXPECT_TRUE(std::equal(banner().begin(), banner().end(), lines.end() - static_cast<long>(banner().size())));
+  EXPECT_TRUE(endsWithBanner(lines));
 }
 
 TEST_F(RelayEndToEnd, RelaysEveryDatagramUnchangedBothWays) {
   home.writeConfig(stageConfig());
   StagePeer surface(surfaceAddress), mixer(mixerAddress);
   TessevarProcess tessevar({home.path(), ""});
-  readStartUp(tessevar);
+  tessevar.readStartUp();
 
   const std::vector<Bytes> fromSurface = {{0x90, 0x10, 0x7F}, {0xE0, 0x00, 0x40}, {0xF0, 0x00, 0xF7},
                                           Bytes(1400, 0x42)};
@@ -53,7 +53,7 @@ TEST_F(RelayEndToEnd, RelaysEveryDatagramUnchangedBothWays) {
 TEST_F(RelayEndToEnd, QuitEndsWithStatusZero) {
   home.writeConfig(stageConfig());
   TessevarProcess tessevar({home.path(), ""});
-  readStartUp(tessevar);
+  tessevar.readStartUp();
   tessevar.type("q\n");
   EXPECT_EQ(tessevar.nextLine(), "Exiting the program...");
   EXPECT_EQ(tessevar.waitForExit(), 0);
@@ -63,7 +63,7 @@ TEST_F(RelayEndToEnd, KeepsRelayingAfterTheConsoleInputEnds) {
   home.writeConfig(stageConfig());
   StagePeer surface(surfaceAddress), mixer(mixerAddress);
   TessevarProcess tessevar({home.path(), ""});
-  readStartUp(tessevar);
+  tessevar.readStartUp();
   tessevar.closeInput();
   surface.send({0x90, 0x10, 0x7F});
   EXPECT_EQ(mixer.receive(), (Bytes{0x90, 0x10, 0x7F}));
@@ -73,7 +73,7 @@ TEST_F(RelayEndToEnd, KeepsRelayingAfterTheConsoleInputEnds) {
 TEST_F(RelayEndToEnd, SetupFromTheConsoleWritesTheFileAndEnds) {
   home.writeConfig(stageConfig());
   TessevarProcess tessevar({home.path(), ""});
-  readStartUp(tessevar);
+  tessevar.readStartUp();
   tessevar.type("s\nen0\n192.0.2.10\n192.0.2.20\n");
   const std::vector<std::string> expected = {
       "", "", "enter the network port name please", "", "",
@@ -88,20 +88,20 @@ TEST_F(RelayEndToEnd, SetupFromTheConsoleWritesTheFileAndEnds) {
   EXPECT_EQ(lines, expected);
   EXPECT_EQ(tessevar.waitForExit(), 0);
   EXPECT_EQ(home.readConfig(), "en0-192.0.2.10-192.0.2.20-");
-  EXPECT_EQ(testing::readBytes(home.configFile().string() + ".bak"), stageConfig());
+  EXPECT_EQ(readBytes(home.configFile().string() + ".bak"), stageConfig());
 }
 
 // Names resolving to IPv4 peers: the links take en0's IPv4 address although
 // IPv6 ones are listed after it. The namespace's own /etc/hosts names them.
 TEST_F(RelayEndToEnd, PeersGivenByNameAreReachedInTheFamilyTheyResolveTo) {
   const auto hosts = home.path() / "hosts";
-  testing::writeBytes(hosts, std::string(mixerAddress) + " mixer\n" + surfaceAddress + " xtouch\n");
+  writeBytes(hosts, std::string(mixerAddress) + " mixer\n" + surfaceAddress + " xtouch\n");
   ASSERT_EQ(std::system(("mount --bind " + hosts.string() + " /etc/hosts").c_str()), 0);
   ASSERT_EQ(std::system("ip -6 addr add fd00::1/64 dev en0 nodad"), 0);
   home.writeConfig("en0-mixer-xtouch-");
   StagePeer surface(surfaceAddress), mixer(mixerAddress);
   TessevarProcess tessevar({home.path(), ""});
-  readStartUp(tessevar);
+  tessevar.readStartUp();
   surface.send({0x90, 0x10, 0x7F});
   mixer.send({0xB0, 0x60, 0x06});
   EXPECT_EQ(mixer.receive(), (Bytes{0x90, 0x10, 0x7F}));
@@ -129,7 +129,7 @@ TEST_F(RelayEndToEnd, FirstStartAsksForTheSettingsAndTheNextStartEchoesThem) {
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "no config file -> entering setup..."), lines.end());
     tessevar.type(std::string("en0\n") + mixerAddress + "\n" + surfaceAddress + "\n");
-    const std::vector<std::string> rest = readStartUp(tessevar);
+    const std::vector<std::string> rest = tessevar.readStartUp();
     const auto saved = std::find(rest.begin(), rest.end(), "settings saved in " + home.configFile().string());
     ASSERT_NE(saved, rest.end());
     EXPECT_EQ(*std::prev(saved), "enter the ip address of the X-Touch please");
@@ -148,4 +148,4 @@ TEST_F(RelayEndToEnd, FirstStartAsksForTheSettingsAndTheNextStartEchoesThem) {
 }
 
 }  // namespace
-}  // namespace tessevar::e2e
+}  // namespace tessevar::testing

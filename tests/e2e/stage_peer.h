@@ -6,7 +6,7 @@
 
 #include "support/udp_peer.h"
 
-namespace tessevar::e2e {
+namespace tessevar::testing {
 
 // The test network's addresses (scripts/testnet).
 inline constexpr const char* tessevarAddress = "198.18.0.1";
@@ -18,10 +18,10 @@ using Bytes = std::vector<std::uint8_t>;
 
 // A simulated device: a UDP socket on (address, 10111) that talks to
 // Tessevar's (198.18.0.1, 10111) only.
-class StagePeer : public testing::UdpPeer {
+class StagePeer : public UdpPeer {
  public:
   explicit StagePeer(const std::string& address)
-      : UdpPeer(address, linkPort, tessevarAddress, linkPort, testing::SocketOptions{true, 4 << 20}) {}
+      : UdpPeer(address, linkPort, tessevarAddress, linkPort, SocketOptions{true, 4 << 20}) {}
 };
 
-}  // namespace tessevar::e2e
+}  // namespace tessevar::testing

@@ -5,7 +5,7 @@
 
 #include "loopback_peer.h"
 
-namespace tessevar::test {
+namespace tessevar::testing {
 namespace {
 
 TEST(HandleConnectionState, PrintsOneLinePerStateAndRaisesTheFlagOnlyOnReady) {
@@ -40,4 +40,4 @@ TEST(HandleConnectionState, NoStateClearsARaisedFlag) {
 }
 
 }  // namespace
-}  // namespace tessevar::test
+}  // namespace tessevar::testing

@@ -13,7 +13,7 @@
 #include "support/captured_lines.h"
 #include "support/udp_peer.h"
 
-namespace tessevar::test {
+namespace tessevar::testing {
 
 struct Endpoint {
   std::string address;
@@ -24,8 +24,7 @@ inline Endpoint loopbackEndpoint(int block, int host) {
   return {"127.0.0.1", static_cast<std::uint16_t>(21000 + 10 * block + host)};
 }
 
-using LoopbackPeer = testing::UdpPeer;
-using testing::SocketOptions;
+using LoopbackPeer = UdpPeer;
 
 // A peer socket at `self`, connected to `other`.
 inline LoopbackPeer connectedPeer(const Endpoint& self, const Endpoint& other, SocketOptions options = {}) {
@@ -34,7 +33,5 @@ inline LoopbackPeer connectedPeer(const Endpoint& self, const Endpoint& other, S
 
 inline Datagram bytesOf(const std::string& text) { return Datagram(text.begin(), text.end()); }
 
-using testing::CapturedLines;
-using testing::eventually;
 
-}  // namespace tessevar::test
+}  // namespace tessevar::testing

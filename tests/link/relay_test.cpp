@@ -9,7 +9,7 @@
 
 #include "running_relay.h"
 
-namespace tessevar::test {
+namespace tessevar::testing {
 namespace {
 
 using ::testing::ElementsAre;
@@ -181,4 +181,4 @@ TEST(SetUpConnections, WithoutAnAddressPrintsTheTwoLinesAndOpensNoLink) {
 }
 
 }  // namespace
-}  // namespace tessevar::test
+}  // namespace tessevar::testing

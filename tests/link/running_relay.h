@@ -10,7 +10,7 @@
 #include "link/relay.h"
 #include "loopback_peer.h"
 
-namespace tessevar::test {
+namespace tessevar::testing {
 
 // What one side's inspector was shown, in order.
 class InspectorLog {
@@ -76,4 +76,4 @@ class RunningRelay {
   std::thread loop_;
 };
 
-}  // namespace tessevar::test
+}  // namespace tessevar::testing

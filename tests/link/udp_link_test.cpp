@@ -9,7 +9,7 @@
 #include "link/connection_state.h"
 #include "loopback_peer.h"
 
-namespace tessevar::test {
+namespace tessevar::testing {
 namespace {
 
 using ::testing::ElementsAre;
@@ -120,4 +120,4 @@ TEST(UdpLink, ReceiveReportsARefusedForwardAsAFailureAndStaysArmed) {
 }
 
 }  // namespace
-}  // namespace tessevar::test
+}  // namespace tessevar::testing

@@ -79,15 +79,6 @@ void X11Session::restartServer() {
   startWindowManager();
 }
 
-bool eventually(const std::function<bool()>& done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return true;
-}
-
 std::string windowManagerName(const ::testing::TestParamInfo<WindowManagerKind>& info) {
   return info.param == WindowManagerKind::openbox ? "Openbox" : "NoWindowManager";
 }

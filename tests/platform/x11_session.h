@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "platform/desktop.h"
-#include "platform/editor_under_test.h"
-#include "platform/window_manager.h"
-#include "platform/x11_probe.h"
-#include "platform/xvfb_server.h"
+#include "support/eventually.h"
+#include "support/test_editor_client.h"
+#include "support/window_manager.h"
+#include "support/x11_probe.h"
+#include "support/xvfb_server.h"
 
 namespace tessevar::testing {
 
@@ -53,10 +54,6 @@ class X11Desktops : public X11Session, public ::testing::WithParamInterface<Wind
  protected:
   WindowManagerKind windowManager() const override { return GetParam(); }
 };
-
-// True once `done` is; false when it is not within 20 s (a deadline only so
-// a fault cannot hang the suite).
-bool eventually(const std::function<bool()>& done);
 
 std::string windowManagerName(const ::testing::TestParamInfo<WindowManagerKind>& info);
 

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "e2e/tessevar_process.h"
+#include "support/tessevar_process.h"
 
 namespace tessevar::soak {
 
@@ -31,7 +31,7 @@ std::vector<std::string> udpSockets();
 // output, so a full pipe never holds it up.
 class ProgramWatch {
  public:
-  ProgramWatch(e2e::TessevarProcess& program, std::chrono::steady_clock::time_point start)
+  ProgramWatch(testing::TessevarProcess& program, std::chrono::steady_clock::time_point start)
       : program_(program), start_(start), thread_([this] { loop(); }) {}
   ~ProgramWatch() { stop(); }
   ProgramWatch(const ProgramWatch&) = delete;
@@ -46,7 +46,7 @@ class ProgramWatch {
  private:
   void loop();
 
-  e2e::TessevarProcess& program_;
+  testing::TessevarProcess& program_;
   std::chrono::steady_clock::time_point start_;
   std::atomic<bool> stopping_{false};
   std::mutex mutex_;

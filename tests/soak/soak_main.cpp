@@ -18,7 +18,8 @@
 #include <thread>
 #include <vector>
 
-#include "e2e/tessevar_process.h"
+#include "support/console_banner.h"
+#include "support/tessevar_process.h"
 #include "report.h"
 #include "show_runner.h"
 #include "soak/faults.h"
@@ -87,8 +88,8 @@ class Soak {
   Options options_;
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
   XStage stage_;
-  std::unique_ptr<e2e::TempHome> home_;  // made once /tmp is private
-  std::unique_ptr<e2e::TessevarProcess> program_;
+  std::unique_ptr<testing::TempHome> home_;  // made once /tmp is private
+  std::unique_ptr<testing::TessevarProcess> program_;
   std::unique_ptr<sim::ShowRunner> runner_;
   std::thread show_;
   std::unique_ptr<ProgramWatch> watch_;
@@ -148,15 +149,13 @@ bool Soak::setUp(std::string& problem) {
   }
   if (!makeStageNamespace(problem)) return false;
   if (!stage_.start(problem)) return false;
-  home_ = std::make_unique<e2e::TempHome>();
+  home_ = std::make_unique<testing::TempHome>();
   home_->writeConfig("en0-198.18.0.3-198.18.0.2-");
   sim::StageAddresses addresses;
   addresses.networkNamespace = stageNamespacePath;
   runner_ = std::make_unique<sim::ShowRunner>(addresses, options_.rate);
-  program_ = std::make_unique<e2e::TessevarProcess>(e2e::TessevarProcess::Options{home_->path(), stage_.display()});
-  const std::vector<std::string> startUp = program_->linesUntil("now listening...", 30s);
-  for (int i = 0; i < 5; ++i) program_->nextLine(5s);  // the banner
-  if (startUp.empty() || startUp.back() != "now listening...") {
+  program_ = std::make_unique<testing::TessevarProcess>(testing::TessevarProcess::Options{home_->path(), stage_.display()});
+  if (!testing::endsWithBanner(program_->readStartUp(30s))) {
     problem = "the program did not start relaying";
     return false;
   }

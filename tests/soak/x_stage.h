@@ -1,13 +1,12 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/editor_under_test.h"
-#include "platform/xvfb_server.h"
+#include "support/test_editor_client.h"
+#include "support/window_manager.h"
+#include "support/xvfb_server.h"
 
 struct _XDisplay;
 
@@ -24,8 +23,6 @@ class XStage {
   XStage& operator=(const XStage&) = delete;
 
   // Each returns false with `problem` set when something did not come up.
-  // The editor comes before openbox, which takes over windows already
-  // shown: one mapped while openbox is still starting may never be shown.
   bool start(std::string& problem);
   // Kills the editor and starts another.
   bool restartEditor(std::string& problem);
@@ -33,19 +30,16 @@ class XStage {
   // it), then starts a server on the same display, an editor and openbox.
   bool restartServer(std::string& problem);
 
-  const std::string& display() const { return display_; }
+  const std::string& display() const { return server_->display(); }
   // The editor started last.
   testing::EditorUnderTest& editor() { return *editors_.back(); }
 
  private:
-  bool startServerAgain(std::string& problem);
-  bool startWindowManager(std::string& problem);
+  bool startDesktop(std::string& problem);
   bool startEditor(std::string& problem);
 
-  std::unique_ptr<testing::XvfbServer> firstServer_;
-  pid_t laterServer_ = -1;
-  pid_t windowManager_ = -1;
-  std::string display_;
+  std::unique_ptr<testing::XvfbServer> server_;
+  std::unique_ptr<testing::WindowManager> windowManager_;
   _XDisplay* hold_ = nullptr;  // the soak's own connection (Xlib's Display)
   std::vector<std::unique_ptr<testing::EditorUnderTest>> editors_;
 };

@@ -4,12 +4,14 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 extern char** environ;
 
 namespace tessevar::testing {
+namespace {
 
-pid_t spawnProcessKeeping(const std::vector<std::string>& argv, int keepOpen) {
+pid_t spawn(const std::vector<std::string>& argv, int descriptor) {
   std::vector<char*> args;
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
@@ -17,18 +19,30 @@ pid_t spawnProcessKeeping(const std::vector<std::string>& argv, int keepOpen) {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  if (keepOpen >= 0) {
-    // Clears close-on-exec on the child's copy only.
-    fcntl(keepOpen, F_SETFD, 0);
+  // dup2 in the child gives the copy no close-on-exec flag. Clearing the
+  // flag on the parent's descriptor instead would let a child spawned by
+  // another thread meanwhile inherit it and hold the pipe open.
+  if (descriptor == passedDescriptor) {
+    const int spare = passedDescriptor + 1;
+    posix_spawn_file_actions_adddup2(&actions, descriptor, spare);
+    posix_spawn_file_actions_adddup2(&actions, spare, passedDescriptor);
+    posix_spawn_file_actions_addclose(&actions, spare);
+  } else if (descriptor >= 0) {
+    posix_spawn_file_actions_adddup2(&actions, descriptor, passedDescriptor);
   }
   pid_t pid = -1;
   const int failed = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-  if (keepOpen >= 0) fcntl(keepOpen, F_SETFD, FD_CLOEXEC);
   return failed ? -1 : pid;
 }
 
-pid_t spawnProcess(const std::vector<std::string>& argv) { return spawnProcessKeeping(argv, -1); }
+}  // namespace
+
+pid_t spawnProcess(const std::vector<std::string>& argv) { return spawn(argv, -1); }
+
+pid_t spawnProcessPassing(const std::vector<std::string>& argv, int descriptor) {
+  return spawn(argv, descriptor);
+}
 
 void stopProcess(pid_t pid, int signal) {
   if (pid <= 0) return;

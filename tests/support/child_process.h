@@ -11,8 +11,13 @@ namespace tessevar::testing {
 // stderr going to /dev/null; -1 when it cannot be started.
 pid_t spawnProcess(const std::vector<std::string>& argv);
 
-// Starts it with one extra open descriptor, `keepOpen`, that the child inherits.
-pid_t spawnProcessKeeping(const std::vector<std::string>& argv, int keepOpen);
+// The descriptor number under which spawnProcessPassing hands its extra
+// descriptor to the child.
+inline constexpr int passedDescriptor = 3;
+
+// Starts it with `descriptor` open in the child as `passedDescriptor`; the
+// caller's own copy stays close-on-exec, so no other child can inherit it.
+pid_t spawnProcessPassing(const std::vector<std::string>& argv, int descriptor);
 
 // Sends `signal` and reaps the process.
 void stopProcess(pid_t pid, int signal);

@@ -11,7 +11,7 @@ struct Case {
   std::string text;
 };
 
-class Utf8Decode : public testing::TestWithParam<Case> {};
+class Utf8Decode : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Utf8Decode, ReplacesEachMalformedSubpart) {
   EXPECT_EQ(decodeUtf8Lossy(GetParam().bytes), GetParam().text);
@@ -21,7 +21,7 @@ const std::string fffd = "\xEF\xBF\xBD";
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Utf8Decode,
-    testing::Values(Case{"ascii", "en0-192.0.2.10-", "en0-192.0.2.10-"},
+    ::testing::Values(Case{"ascii", "en0-192.0.2.10-", "en0-192.0.2.10-"},
                     Case{"empty", "", ""},
                     Case{"two_byte", "\xC3\xA9", "\xC3\xA9"},
                     Case{"four_byte", "\xF0\x9F\x8E\x9B", "\xF0\x9F\x8E\x9B"},
@@ -32,7 +32,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"truncated_at_end", "x\xE2\x82", "x" + fffd},
                     Case{"truncated_then_ascii", "\xE2\x82-", fffd + "-"},
                     Case{"above_max", "\xF4\x90\x80\x80", fffd + fffd + fffd + fffd}),
-    [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 struct SequenceCase {
   const char* name;
@@ -41,7 +41,7 @@ struct SequenceCase {
   std::size_t length;
 };
 
-class FirstSequence : public testing::TestWithParam<SequenceCase> {};
+class FirstSequence : public ::testing::TestWithParam<SequenceCase> {};
 
 // A well-formed sequence gives its code point; an ill-formed one U+FFFD and
 // the bytes one replacement stands for.
@@ -54,7 +54,7 @@ TEST_P(FirstSequence, ReadsOneSequenceFromTheFront) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, FirstSequence,
-    testing::Values(SequenceCase{"nul", std::string(1, '\0'), 0, 1},
+    ::testing::Values(SequenceCase{"nul", std::string(1, '\0'), 0, 1},
                     SequenceCase{"last_one_byte", "\x7F\x80", 0x7F, 1},
                     SequenceCase{"first_two_byte", "\xC2\x80" "a", 0x80, 2},
                     SequenceCase{"last_two_byte", "\xDF\xBF", 0x7FF, 2},
@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SequenceCase{"lead_f5", "\xF5\x80\x80\x80", 0xFFFD, 1},
                     SequenceCase{"cut_after_two_of_three", "\xE2\x82", 0xFFFD, 2},
                     SequenceCase{"cut_after_three_of_four", "\xF0\x9F\x8E-", 0xFFFD, 3}),
-    [](const testing::TestParamInfo<SequenceCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<SequenceCase>& info) { return std::string(info.param.name); });
 
 struct EscapeCase {
   const char* name;
@@ -81,19 +81,19 @@ struct EscapeCase {
   std::string shown;
 };
 
-class EscapeControls : public testing::TestWithParam<EscapeCase> {};
+class EscapeControls : public ::testing::TestWithParam<EscapeCase> {};
 
 TEST_P(EscapeControls, LeavesPrintableTextAlone) { EXPECT_EQ(escapeControls(GetParam().text), GetParam().shown); }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, EscapeControls,
-    testing::Values(EscapeCase{"printable", " en0 \xC3\xA9" + fffd, " en0 \xC3\xA9" + fffd},
+    ::testing::Values(EscapeCase{"printable", " en0 \xC3\xA9" + fffd, " en0 \xC3\xA9" + fffd},
                     EscapeCase{"line_ends_and_tab", "a\r\n\tb", "a\\r\\n\\tb"},
                     EscapeCase{"escape_and_bell", "\x1B[2J\x07", "\\x1B[2J\\x07"},
                     EscapeCase{"delete_and_nul", std::string("\x7F\0", 2), "\\x7F\\x00"},
                     EscapeCase{"c1_csi", "\xC2\x9B" "31m", "\\u009B31m"},
                     EscapeCase{"latin1_not_c1", "\xC2\xA0", "\xC2\xA0"}),
-    [](const testing::TestParamInfo<EscapeCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<EscapeCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tessevar

@@ -1,4 +1,4 @@
-#include "platform/xvfb_server.h"
+#include "support/xvfb_server.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -29,16 +29,13 @@ std::string readDisplayNumber(int fd) {
 // until it accepts clients; the pid and the display number, or pid -1.
 std::pair<pid_t, std::string> launch(const std::string& display) {
   int fds[2];
-  // No other child may hold the pipe open (macOS has no pipe2);
-  // spawnProcessKeeping lets Xvfb alone keep its end.
-  if (pipe(fds) != 0) return {-1, {}};
-  fcntl(fds[0], F_SETFD, FD_CLOEXEC);
-  fcntl(fds[1], F_SETFD, FD_CLOEXEC);
+  // No other child may hold the pipe open, or the end of Xvfb would go unseen.
+  if (pipe2(fds, O_CLOEXEC) != 0) return {-1, {}};
   std::vector<std::string> argv{"Xvfb"};
   if (!display.empty()) argv.push_back(display);
   argv.insert(argv.end(), {"-screen", "0", "2560x1600x24", "-nolisten", "tcp", "-displayfd",
-                           std::to_string(fds[1])});
-  const pid_t pid = spawnProcessKeeping(argv, fds[1]);
+                           std::to_string(passedDescriptor)});
+  const pid_t pid = spawnProcessPassing(argv, fds[1]);
   close(fds[1]);
   std::string number = pid > 0 ? readDisplayNumber(fds[0]) : std::string();
   close(fds[0]);

@@ -1,4 +1,4 @@
-#include "platform/editor_under_test.h"
+#include "support/test_editor_client.h"
 
 #include <signal.h>
 #include <stdlib.h>

@@ -1,4 +1,4 @@
-#include "platform/window_manager.h"
+#include "support/window_manager.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

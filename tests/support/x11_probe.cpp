@@ -1,6 +1,6 @@
-#include "platform/x11_probe.h"
+#include "support/x11_probe.h"
 
-#include "platform/window_manager.h"
+#include "support/window_manager.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>

@@ -20,8 +20,9 @@ class XvfbServer {
   const std::string& display() const { return display_; }
   // Ends the server abruptly, as a crash would.
   void kill();
-  // Ends the server abruptly and starts a fresh one on the same display,
-  // as a restarted desktop session would. False when none comes up.
+  // Ends the server abruptly (unless kill() did) and starts a fresh one on
+  // the same display, as a restarted desktop session would. False when none
+  // comes up.
   bool restart();
 
  private:

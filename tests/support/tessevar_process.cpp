@@ -1,4 +1,4 @@
-#include "e2e/tessevar_process.h"
+#include "support/tessevar_process.h"
 
 #include <poll.h>
 #include <signal.h>
@@ -10,9 +10,11 @@
 #include <stdexcept>
 #include <thread>
 
+#include "support/console_banner.h"
+
 extern char** environ;
 
-namespace tessevar::e2e {
+namespace tessevar::testing {
 namespace {
 
 std::vector<std::string> childEnvironment(const TessevarProcess::Options& options) {
@@ -122,6 +124,14 @@ std::vector<std::string> TessevarProcess::linesUntil(const std::string& last,
   return lines;
 }
 
+std::vector<std::string> TessevarProcess::readStartUp(std::chrono::milliseconds wait) {
+  std::vector<std::string> lines = linesUntil(consoleBanner().front(), wait);
+  for (std::size_t i = 1; i < consoleBanner().size(); ++i) {
+    if (auto line = nextLine(wait)) lines.push_back(*line);
+  }
+  return lines;
+}
+
 std::optional<int> TessevarProcess::waitForExit(std::chrono::milliseconds wait) {
   const auto deadline = std::chrono::steady_clock::now() + wait;
   while (!status_) {
@@ -138,9 +148,9 @@ std::optional<int> TessevarProcess::waitForExit(std::chrono::milliseconds wait) 
 
 void TempHome::writeConfig(const std::string& bytes) const {
   std::filesystem::create_directories(configFile().parent_path());
-  testing::writeBytes(configFile(), bytes);
+  writeBytes(configFile(), bytes);
 }
 
-std::string TempHome::readConfig() const { return testing::readBytes(configFile()); }
+std::string TempHome::readConfig() const { return readBytes(configFile()); }
 
-}  // namespace tessevar::e2e
+}  // namespace tessevar::testing

@@ -10,7 +10,7 @@
 
 #include "support/temp_folder.h"
 
-namespace tessevar::e2e {
+namespace tessevar::testing {
 
 // The real binary as a child process, with a home folder of its own, its
 // standard input and output on pipes, and no display unless one is given.
@@ -37,6 +37,9 @@ class TessevarProcess {
   // Lines until (and including) one equal to `last`; stops early at a timeout.
   std::vector<std::string> linesUntil(const std::string& last,
                                       std::chrono::milliseconds wait = std::chrono::seconds(10));
+  // The start-up up to the end of the console banner, which comes once both
+  // links are ready; stops early at a timeout.
+  std::vector<std::string> readStartUp(std::chrono::milliseconds wait = std::chrono::seconds(10));
   // The exit status, or nullopt when the process is still running after `wait`.
   std::optional<int> waitForExit(std::chrono::milliseconds wait = std::chrono::seconds(10));
   pid_t pid() const { return pid_; }
@@ -58,7 +61,7 @@ class TempHome {
   std::string readConfig() const;
 
  private:
-  testing::TempFolder folder_;
+  TempFolder folder_;
 };
 
-}  // namespace tessevar::e2e
+}  // namespace tessevar::testing
