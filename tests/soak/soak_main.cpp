@@ -5,13 +5,16 @@
 // the program's port. Prints its figures and, last, "N passed, N failed".
 //
 //   tessevar-soak [--seconds S] [--rate R]     (inside scripts/testnet, as root)
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -20,6 +23,7 @@
 
 #include "support/console_banner.h"
 #include "support/tessevar_process.h"
+#include "support/test_editor_client.h"
 #include "report.h"
 #include "show_runner.h"
 #include "soak/faults.h"
@@ -55,6 +59,31 @@ std::string format(const char* pattern, double value) {
   char text[64];
   std::snprintf(text, sizeof text, pattern, value);
   return text;
+}
+
+// A tmpfs on /tmp hides whatever was there, a clone's build tree included:
+// the folders of the programs the soak starts are bound back where they were.
+bool privateTmp(std::string& problem) {
+  std::vector<std::filesystem::path> folders;
+  for (const std::string& program : {testing::tessevarProgram(), testing::testEditorProgram()}) {
+    const std::filesystem::path folder = std::filesystem::absolute(program).parent_path();
+    if (folder.string().starts_with("/tmp/") && std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+      folders.push_back(folder);
+    }
+  }
+  std::vector<int> kept;
+  for (const auto& folder : folders) kept.push_back(open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  bool ok = mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777") == 0;
+  if (!ok) problem = "cannot mount a private /tmp";
+  for (std::size_t i = 0; ok && i < folders.size(); ++i) {
+    std::error_code ignored;
+    std::filesystem::create_directories(folders[i], ignored);
+    const std::string source = "/proc/self/fd/" + std::to_string(kept[i]);
+    ok = kept[i] >= 0 && mount(source.c_str(), folders[i].c_str(), nullptr, MS_BIND, nullptr) == 0;
+    if (!ok) problem = "cannot bind " + folders[i].string() + " into the private /tmp";
+  }
+  for (int descriptor : kept) close(descriptor);
+  return ok;
 }
 
 class Soak {
@@ -143,10 +172,7 @@ bool Soak::setUp(std::string& problem) {
   // Process ids of this namespace mean nothing outside it: an X server
   // elsewhere would take our X server's lock file in /tmp for a stale one
   // and start on the same display. A /tmp of its own.
-  if (!runCommand({"mount", "-t", "tmpfs", "-o", "mode=1777", "tmpfs", "/tmp"})) {
-    problem = "cannot mount a private /tmp";
-    return false;
-  }
+  if (!privateTmp(problem)) return false;
   if (!makeStageNamespace(problem)) return false;
   if (!stage_.start(problem)) return false;
   home_ = std::make_unique<testing::TempHome>();

@@ -36,6 +36,11 @@ std::vector<std::string> childEnvironment(const TessevarProcess::Options& option
 
 }  // namespace
 
+std::string tessevarProgram() {
+  const char* other = std::getenv("TESSEVAR_UNDER_TEST");
+  return other != nullptr ? other : TESSEVAR_BINARY;
+}
+
 TessevarProcess::TessevarProcess(const Options& options) {
   int in[2], out[2];
   if (pipe(in) != 0 || pipe(out) != 0) throw std::runtime_error("pipe failed");
@@ -50,9 +55,7 @@ TessevarProcess::TessevarProcess(const Options& options) {
   std::vector<char*> envp;
   for (auto& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
-  // Another build may be measured against this one (benchmarks' before and after).
-  const char* other = std::getenv("TESSEVAR_UNDER_TEST");
-  std::string binary = other != nullptr ? other : TESSEVAR_BINARY;
+  std::string binary = tessevarProgram();
   std::vector<std::string> arguments = options.arguments;
   std::vector<char*> argv{binary.data()};
   for (std::string& a : arguments) argv.push_back(a.data());

@@ -52,6 +52,10 @@ class TessevarProcess {
   std::optional<int> status_;
 };
 
+// The binary under test: the one built here, or another build named by
+// TESSEVAR_UNDER_TEST (benchmarks measure before and after).
+std::string tessevarProgram();
+
 // A home folder for one run of the program, removed at the end of a test.
 class TempHome {
  public:
