@@ -5,6 +5,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <random>
+#include <tuple>
 #include <utility>
 
 #include "support/child_process.h"
@@ -25,16 +27,14 @@ std::string readDisplayNumber(int fd) {
   }
 }
 
-// Starts Xvfb (on `display`, or on a free number when empty) and waits
-// until it accepts clients; the pid and the display number, or pid -1.
+// Starts Xvfb on `display` and waits until it accepts clients; the pid and
+// the display number, pid 0 when it did not come up, -1 when it cannot start.
 std::pair<pid_t, std::string> launch(const std::string& display) {
   int fds[2];
   // No other child may hold the pipe open, or the end of Xvfb would go unseen.
   if (pipe2(fds, O_CLOEXEC) != 0) return {-1, {}};
-  std::vector<std::string> argv{"Xvfb"};
-  if (!display.empty()) argv.push_back(display);
-  argv.insert(argv.end(), {"-screen", "0", "2560x1600x24", "-nolisten", "tcp", "-displayfd",
-                           std::to_string(passedDescriptor)});
+  const std::vector<std::string> argv{"Xvfb", display, "-screen", "0", "2560x1600x24", "-nolisten", "tcp",
+                                        "-displayfd", std::to_string(passedDescriptor)};
   const pid_t pid = spawnProcessPassing(argv, fds[1]);
   close(fds[1]);
   std::string number = pid > 0 ? readDisplayNumber(fds[0]) : std::string();
@@ -49,7 +49,15 @@ std::pair<pid_t, std::string> launch(const std::string& display) {
 }  // namespace
 
 std::unique_ptr<XvfbServer> XvfbServer::start(std::string& problem) {
-  const auto [pid, number] = launch({});
+  // A number drawn at random rather than the lowest free one: a server
+  // restarted on its number must not find it taken by one that a parallel
+  // test started in between. Xvfb gives up on a number in use; the next is tried.
+  const int first = 100 + static_cast<int>(std::random_device{}() % 800);
+  pid_t pid = 0;
+  std::string number;
+  for (int display = first; pid == 0 && display < first + 8; ++display) {
+    std::tie(pid, number) = launch(":" + std::to_string(display));
+  }
   if (pid < 0) {
     problem = "Xvfb is not installed (scripts/install-deps installs it)";
     return nullptr;

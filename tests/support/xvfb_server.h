@@ -7,8 +7,8 @@
 
 namespace tessevar::testing {
 
-// A throwaway Xvfb (2560x1600, no TCP) on a display number it picks itself,
-// so parallel tests never share a server. Stopped when destroyed.
+// A throwaway Xvfb (2560x1600, no TCP) on a free display number of its
+// own, so parallel tests never share a server. Stopped when destroyed.
 class XvfbServer {
  public:
   // nullptr plus a reason when Xvfb is missing or does not come up.
