@@ -5,16 +5,13 @@
 // the program's port. Prints its figures and, last, "N passed, N failed".
 //
 //   tessevar-soak [--seconds S] [--rate R]     (inside scripts/testnet, as root)
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/mount.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -23,11 +20,11 @@
 
 #include "support/console_banner.h"
 #include "support/tessevar_process.h"
-#include "support/test_editor_client.h"
 #include "report.h"
 #include "show_runner.h"
 #include "soak/faults.h"
 #include "soak/program_watch.h"
+#include "soak/stage_setup.h"
 #include "soak/x_stage.h"
 
 namespace tessevar::soak {
@@ -36,9 +33,6 @@ namespace {
 using namespace std::chrono_literals;
 using sim::Side;
 
-constexpr const char* strangerAddress = "198.18.0.9";
-constexpr const char* stageNamespace = "stage";
-constexpr const char* stageNamespacePath = "/run/netns/stage";
 constexpr auto inFlight = 500ms;          // sent just before an outage may still be on its way
 constexpr auto editorPatience = 20s;      // bounds the wait for input in a restarted editor
 constexpr double recoveryLimit = 1.0;     // seconds, after a peer's or the link's return
@@ -61,31 +55,6 @@ std::string format(const char* pattern, double value) {
   return text;
 }
 
-// A tmpfs on /tmp hides whatever was there, a clone's build tree included:
-// the folders of the programs the soak starts are bound back where they were.
-bool privateTmp(std::string& problem) {
-  std::vector<std::filesystem::path> folders;
-  for (const std::string& program : {testing::tessevarProgram(), testing::testEditorProgram()}) {
-    const std::filesystem::path folder = std::filesystem::absolute(program).parent_path();
-    if (folder.string().starts_with("/tmp/") && std::find(folders.begin(), folders.end(), folder) == folders.end()) {
-      folders.push_back(folder);
-    }
-  }
-  std::vector<int> kept;
-  for (const auto& folder : folders) kept.push_back(open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-  bool ok = mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777") == 0;
-  if (!ok) problem = "cannot mount a private /tmp";
-  for (std::size_t i = 0; ok && i < folders.size(); ++i) {
-    std::error_code ignored;
-    std::filesystem::create_directories(folders[i], ignored);
-    const std::string source = "/proc/self/fd/" + std::to_string(kept[i]);
-    ok = kept[i] >= 0 && mount(source.c_str(), folders[i].c_str(), nullptr, MS_BIND, nullptr) == 0;
-    if (!ok) problem = "cannot bind " + folders[i].string() + " into the private /tmp";
-  }
-  for (int descriptor : kept) close(descriptor);
-  return ok;
-}
-
 class Soak {
  public:
   explicit Soak(const Options& options) : options_(options) {}
@@ -102,7 +71,6 @@ class Soak {
     checks_.push_back({std::move(name), passed, std::move(detail)});
   }
 
-  bool makeStageNamespace(std::string& problem);
   bool setUp(std::string& problem);
   EditorInput awaitEditorInput();
   void stopPeer(Side side);
@@ -130,48 +98,7 @@ class Soak {
   std::size_t corpusSize_ = 0;
 };
 
-// The devices' end of the link in a network namespace of its own, so that
-// their datagrams really cross the link (addresses of one namespace reach
-// each other whatever becomes of en0). Neighbours are fixed: address
-// resolution after the link's return would hold datagrams for up to a second
-// and let newer ones pass, which is the network's doing, not the program's.
-bool Soak::makeStageNamespace(std::string& problem) {
-  const std::string programMac = "02:00:00:00:00:01";
-  const std::string stageMac = "02:00:00:00:00:02";
-  std::vector<std::vector<std::string>> commands{
-      {"ip", "link", "set", "en0", "address", programMac},
-      {"ip", "link", "set", "stage0", "address", stageMac},
-      {"mkdir", "-p", "/run/netns"},
-      {"mount", "-t", "tmpfs", "tmpfs", "/run/netns"},  // its name stays in this mount namespace
-      {"ip", "netns", "add", stageNamespace},
-      {"ip", "link", "set", "stage0", "netns", stageNamespace},
-      {"ip", "-n", stageNamespace, "addr", "add", "198.18.0.2/24", "dev", "stage0"},
-      {"ip", "-n", stageNamespace, "addr", "add", "198.18.0.3/24", "dev", "stage0"},
-      {"ip", "-n", stageNamespace, "addr", "add", std::string(strangerAddress) + "/24", "dev", "stage0"},
-      {"ip", "-n", stageNamespace, "link", "set", "lo", "up"},
-      {"ip", "-n", stageNamespace, "link", "set", "stage0", "up"},
-      {"ip", "-n", stageNamespace, "neigh", "replace", "198.18.0.1", "lladdr", programMac, "dev", "stage0", "nud",
-       "permanent"}};
-  for (const std::string device : {"198.18.0.2", "198.18.0.3", strangerAddress}) {
-    commands.push_back({"ip", "neigh", "replace", device, "lladdr", stageMac, "dev", "en0", "nud", "permanent"});
-  }
-  for (const auto& command : commands) {
-    if (!runCommand(command)) {
-      problem = "cannot lay out the stage network (" + command[0] + " " + command[1] + " " + command[2] + " ...)";
-      return false;
-    }
-  }
-  if (!waitUntilOperational("en0", stageNamespace, "stage0", 10s)) {
-    problem = "the stage network's link does not come up";
-    return false;
-  }
-  return true;
-}
-
 bool Soak::setUp(std::string& problem) {
-  // Process ids of this namespace mean nothing outside it: an X server
-  // elsewhere would take our X server's lock file in /tmp for a stale one
-  // and start on the same display. A /tmp of its own.
   if (!privateTmp(problem)) return false;
   if (!makeStageNamespace(problem)) return false;
   if (!stage_.start(problem)) return false;
