@@ -1,5 +1,6 @@
 #include "support/tessevar_process.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -43,7 +44,9 @@ std::string tessevarProgram() {
 
 TessevarProcess::TessevarProcess(const Options& options) {
   int in[2], out[2];
-  if (pipe(in) != 0 || pipe(out) != 0) throw std::runtime_error("pipe failed");
+  // Close-on-exec: no other child the test starts may hold the program's
+  // input open (closing it must reach the program) or its output.
+  if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, in[0], 0);
