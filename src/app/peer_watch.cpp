@@ -30,7 +30,8 @@ PeerWatch::~PeerWatch() {
 void PeerWatch::heard(Side side, std::size_t bytes) {
   Peer& peer = peers_[static_cast<std::size_t>(side)];
   peer.lastHeard.store(Clock::now().time_since_epoch().count(), std::memory_order_relaxed);
-  if (!peer.heardOnce.exchange(true, std::memory_order_relaxed)) {
+  if (!peer.heardOnce) {
+    peer.heardOnce = true;
     progress_.note(std::string("first datagram from ") + nameOf(side) + " (" + std::to_string(bytes) + " bytes)");
   }
 }

@@ -29,7 +29,7 @@ class PeerWatch {
  private:
   using Clock = std::chrono::steady_clock;
   struct Peer {
-    std::atomic<bool> heardOnce{false};
+    bool heardOnce = false;  // the relay thread's
     std::atomic<Clock::rep> lastHeard{0};
     bool reportedSilent = false;  // the watching thread's
   };

@@ -11,15 +11,14 @@ namespace tessevar {
 
 namespace {
 
-std::atomic<RelayState*> quitTarget{nullptr};
-std::atomic<bool> relaying{false};
+std::atomic<RelayState*> quitTarget{nullptr};  // set once relaying runs
 std::atomic<bool> bySignal{false};
 static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<RelayState*>::is_always_lock_free,
               "a signal handler may only touch lock-free atomics");
 
 void onQuitSignal(int) {
   RelayState* relay = quitTarget.load();
-  if (!relaying || relay == nullptr) _exit(0);
+  if (relay == nullptr) _exit(0);
   bySignal = true;
   relay->quitRequested = true;
   relay->wakeUp->raise();  // one write(): safe in a handler
@@ -39,14 +38,13 @@ void handle(int signal, void (*handler)(int)) {
 
 }  // namespace
 
-void routeQuitSignals(RelayState& relay) {
-  quitTarget = &relay;
+void routeQuitSignals() {
   handle(SIGINT, onQuitSignal);
   handle(SIGTERM, onQuitSignal);
   handle(SIGPIPE, onBrokenPipe);
 }
 
-void quitSignalsEndTheRelayLoop() { relaying = true; }
+void quitSignalsEndTheRelayLoop(RelayState& relay) { quitTarget = &relay; }
 
 bool quitBySignal() { return bySignal; }
 

@@ -84,18 +84,20 @@ bool openLinks(Program& program) {
 }
 
 void relay(Program& program) {
-  auto inspect = [&program](Side side, const Datagram& d) {
+  auto heard = [&program](Side side, const Datagram& d) {
     if (program.peerWatch) program.peerWatch->heard(side, d.size());
-    if (side == Side::surface) {
-      program.automation.inspectSurfaceDatagram(d);
-    } else {
-      program.automation.inspectMixerDatagram(d);
-    }
   };
-  quitSignalsEndTheRelayLoop();
+  quitSignalsEndTheRelayLoop(program.relay);
   runRelayLoop(
-      program.relay, [&inspect](const Datagram& d) { inspect(Side::surface, d); },
-      [&inspect](const Datagram& d) { inspect(Side::mixer, d); });
+      program.relay,
+      [&](const Datagram& d) {
+        heard(Side::surface, d);
+        program.automation.inspectSurfaceDatagram(d);
+      },
+      [&](const Datagram& d) {
+        heard(Side::mixer, d);
+        program.automation.inspectMixerDatagram(d);
+      });
   if (quitBySignal()) program.output.line("Exiting the program...");
   program.automation.stop(automationPatience);
 }
@@ -107,7 +109,7 @@ int runRelay(Program& program) {
                         ": only one copy can relay at a time");
     return 1;
   }
-  routeQuitSignals(program.relay);
+  routeQuitSignals();
   if (std::optional<std::string> problem = program.automation.start()) {
     program.output.line("editor automation is off: " + *problem);
   }
@@ -129,9 +131,7 @@ int runRelay(Program& program) {
 
 // --setup: the dialogue on its own, with the port hints; no link is opened.
 int runSetupOnly(Program& program) {
-  if (!program.services.discoverPortNames(program.ports)) {
-    program.output.line("Cannot find the network port names");
-  }
+  findPortHints(program.ports, program.services);
   return runSetup(program.configuration, program.ports, program.services) == SetupResult::saved ? 0 : 1;
 }
 

@@ -36,6 +36,9 @@ struct ConfigServices {
 // The platform's Documents folder and port discovery.
 ConfigServices platformConfigServices(std::istream& input, LineOutput& output);
 
+// Fills the port-name hints the setup shows; says so when there are none.
+void findPortHints(PortNames& ports, const ConfigServices& services);
+
 // Discovers port names, reads "Tessevar.cfg" or runs the setup, echoes the
 // values, then calls `prepareEditor` (point table and first window lookup).
 // False when there was no file and the setup found its input closed before

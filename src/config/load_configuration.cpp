@@ -38,11 +38,15 @@ bool readOrSetUp(Configuration& values, PortNames& ports, const ConfigServices& 
 
 }  // namespace
 
-bool loadConfiguration(Configuration& values, PortNames& ports, const ConfigServices& services,
-                       const std::function<void()>& prepareEditor) {
+void findPortHints(PortNames& ports, const ConfigServices& services) {
   if (!services.discoverPortNames(ports)) {
     services.output.line("Cannot find the network port names");
   }
+}
+
+bool loadConfiguration(Configuration& values, PortNames& ports, const ConfigServices& services,
+                       const std::function<void()>& prepareEditor) {
+  findPortHints(ports, services);
   if (!readOrSetUp(values, ports, services)) return false;
   // Even without a Documents folder the point table is filled and the
   // editor looked up: the relay's editor automation relies on both.

@@ -45,6 +45,9 @@ static_assert(static_cast<std::size_t>(EditorPoint::spare10) + 1 == editorPointC
 
 constexpr std::size_t indexOf(EditorPoint point) { return static_cast<std::size_t>(point); }
 
+// The corner and the 21 strip positions: entries a strip selection may land on.
+constexpr bool onStripRow(std::size_t index) { return index <= indexOf(EditorPoint::strip21); }
+
 // Makes editorPoints exactly the 61 reference click points (window-relative,
 // reference units), whatever it held before.
 void fillEditorPoints(std::vector<Point>& editorPoints);

@@ -8,7 +8,6 @@
 #include <span>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "link/connection_state.h"
@@ -22,7 +21,7 @@ enum class ReceiveStatus {
 };
 
 // One UDP link to a peer: bound to (localHost, port), connected to
-// (peerHost, peerPort), which is the same port unless given. start() brings it up on its own thread, reporting
+// (peerHost, peerPort). start() brings it up on its own thread, reporting
 // setup, preparing, then ready; while the socket cannot be opened it reports
 // waiting once and tries again every second. Receives are driven by the
 // relay loop: it polls descriptor() while receiveArmed() and calls receive().
@@ -32,8 +31,6 @@ class UdpLink {
   // Why the link still waits: said again only when the cause changes.
   using ProblemHandler = std::function<void(const std::string& problem)>;
 
-  UdpLink(std::string localHost, std::string peerHost, std::uint16_t port)
-      : UdpLink(std::move(localHost), std::move(peerHost), port, port) {}
   UdpLink(std::string localHost, std::string peerHost, std::uint16_t port, std::uint16_t peerPort);
   ~UdpLink();
   UdpLink(const UdpLink&) = delete;

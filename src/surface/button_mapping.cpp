@@ -14,8 +14,6 @@ std::uint8_t lampValue(bool on) { return on ? wire::lit : wire::dark; }
 
 void click(SurfaceContext& c, EditorPoint point) { c.editor.clickEntry(indexOf(point)); }
 
-bool onStripRow(std::size_t index) { return index <= indexOf(EditorPoint::strip21); }
-
 void toggleSolo(SurfaceContext& c) {
   MappingState& m = c.mapping;
   m.soloToggle = 1 - m.soloToggle;

@@ -32,7 +32,7 @@ void updateDisplayDigit(SurfaceContext& context, std::uint8_t controller, std::u
   }
   m.selectedIndex = pointIndexForDisplay(m.displayFirstDigit, m.displaySecondDigit, model);
   context.editor.clickEntry(m.selectedIndex);
-  if (m.selectedIndex > indexOf(EditorPoint::strip21)) {
+  if (!onStripRow(m.selectedIndex)) {
     context.editor.clickEntry(indexOf(EditorPoint::stripRowEnd));
   }
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "e2e/e2e_fixture.h"
+#include "support/eventually.h"
 #include "support/test_editor_client.h"
 #include "support/window_manager.h"
 #include "support/x11_probe.h"
@@ -55,9 +56,7 @@ class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<Wi
     ASSERT_TRUE(editor->ready());
     TestClient client(xvfb->display());
     const auto window = static_cast<Window>(editor->window());
-    for (int wait = 0; manager && !client.managed(window) && wait < 2000; ++wait) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    if (manager) eventually([&] { return client.managed(window); });
     ASSERT_TRUE(framed = framedWindow(xvfb->display(), editor->window()));
   }
 
@@ -101,7 +100,7 @@ class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<Wi
   }
 
   static bool isInput(const std::string& line) {
-    return line.rfind("button", 0) == 0 || line.rfind("key", 0) == 0;
+    return isClickLine(line) || isKeyLine(line);
   }
 
   std::unique_ptr<XvfbServer> xvfb;

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <thread>
 
 namespace tessevar::testing {
 

@@ -1,6 +1,5 @@
 #include "soak/faults.h"
 
-#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -13,6 +12,7 @@
 
 #include "device_port.h"
 #include "support/child_process.h"
+#include "support/udp_peer.h"
 
 namespace tessevar::soak {
 
@@ -70,10 +70,7 @@ std::uint64_t flood(const std::string& networkNamespace, const std::string& from
   const std::vector<sim::Bytes> payloads{{0x90, 0x5A, 0x7F}, {0xB0, 0x60, 0x06, 0x61, 0x5B}, {0x90, 0x36, 0x7F}};
   std::vector<int> sockets;
   for (std::uint16_t port : fromPorts) sockets.push_back(sim::openDevicePort(fromAddress, port, networkNamespace));
-  sockaddr_in target{};
-  target.sin_family = AF_INET;
-  target.sin_port = htons(toPort);
-  inet_pton(AF_INET, toAddress.c_str(), &target.sin_addr);
+  const sockaddr_in target = testing::socketAddress(toAddress, toPort);
   std::uint64_t sent = 0;
   constexpr auto tick = std::chrono::milliseconds(10);
   const int perTick = std::max(1, perSecond / 100);

@@ -82,8 +82,8 @@ bool XStage::restartServer(std::string& problem) {
 EditorInput inputOf(const testing::EditorUnderTest& editor) {
   EditorInput input;
   for (const std::string& line : editor.lines()) {
-    if (line.rfind("button", 0) == 0) ++input.clicks;
-    if (line.rfind("key", 0) == 0) ++input.keys;
+    if (testing::isClickLine(line)) ++input.clicks;
+    if (testing::isKeyLine(line)) ++input.keys;
   }
   return input;
 }

@@ -35,6 +35,10 @@ class EditorUnderTest {
   std::int64_t window_ = 0;
 };
 
+// Whether a log line is a click ("button ...") or a key ("key ...").
+inline bool isClickLine(const std::string& line) { return line.starts_with("button"); }
+inline bool isKeyLine(const std::string& line) { return line.starts_with("key"); }
+
 // Where the test editor binary was built.
 std::string testEditorProgram();
 

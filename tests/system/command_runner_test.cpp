@@ -8,6 +8,7 @@
 #include <chrono>
 #include <thread>
 
+#include "support/eventually.h"
 #include "support/temp_folder.h"
 
 namespace tessevar {
@@ -50,10 +51,7 @@ TEST(RunCommand, ReturnsAtTheEndOfOutputAndCollectsTheChildLater) {
   EXPECT_EQ(::kill(child, 0), 0) << "the child runs on after its output";
   testing::writeBytes(go, "");
   // A zombie still answers kill(pid, 0); a collected child is gone.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (::kill(child, 0) == 0 && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
+  testing::eventually([&] { return ::kill(child, 0) != 0; }, std::chrono::seconds(10));
   EXPECT_EQ(::kill(child, 0), -1) << "child " << child << " was never collected";
 }
 

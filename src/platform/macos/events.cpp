@@ -3,6 +3,8 @@
 #include <CoreGraphics/CoreGraphics.h>
 #include <sys/types.h>
 
+#include "platform/macos/cf_owned.h"
+
 namespace tessevar::macos {
 namespace {
 
@@ -18,39 +20,24 @@ CGKeyCode virtualKeyCode(Key key) {
   return 0x35;
 }
 
-// Events from the HID system state's own source, released with the event.
-class EventSource {
- public:
-  EventSource() : source_(CGEventSourceCreate(kCGEventSourceStateHIDSystemState)) {}
-  ~EventSource() {
-    if (source_ != nullptr) CFRelease(source_);
-  }
-  EventSource(const EventSource&) = delete;
-  EventSource& operator=(const EventSource&) = delete;
-  CGEventSourceRef get() const { return source_; }
-
- private:
-  CGEventSourceRef source_;
-};
+// Events come from the HID system state's own source.
+CGEventSourceRef hidSource() { return CGEventSourceCreate(kCGEventSourceStateHIDSystemState); }
 
 }  // namespace
 
 void postLeftButton(Point at, bool down) {
-  EventSource source;
+  const CfOwned<CGEventSourceRef> source(hidSource());
   const CGEventType type = down ? kCGEventLeftMouseDown : kCGEventLeftMouseUp;
-  CGEventRef event = CGEventCreateMouseEvent(source.get(), type, CGPointMake(at.x, at.y), kCGMouseButtonLeft);
-  if (event == nullptr) return;
-  CGEventPost(kCGHIDEventTap, event);
-  CFRelease(event);
+  const CfOwned<CGEventRef> event(
+      CGEventCreateMouseEvent(source.get(), type, CGPointMake(at.x, at.y), kCGMouseButtonLeft));
+  if (event.get() != nullptr) CGEventPost(kCGHIDEventTap, event.get());
 }
 
 void postKeyToProcess(std::int64_t pid, Key key, bool down) {
   if (pid <= 0) return;
-  EventSource source;
-  CGEventRef event = CGEventCreateKeyboardEvent(source.get(), virtualKeyCode(key), down);
-  if (event == nullptr) return;
-  CGEventPostToPid(static_cast<pid_t>(pid), event);
-  CFRelease(event);
+  const CfOwned<CGEventSourceRef> source(hidSource());
+  const CfOwned<CGEventRef> event(CGEventCreateKeyboardEvent(source.get(), virtualKeyCode(key), down));
+  if (event.get() != nullptr) CGEventPostToPid(static_cast<pid_t>(pid), event.get());
 }
 
 }  // namespace tessevar::macos

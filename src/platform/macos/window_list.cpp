@@ -6,24 +6,10 @@
 #include <string>
 #include <utility>
 
+#include "platform/macos/cf_owned.h"
+
 namespace tessevar::macos {
 namespace {
-
-// Releases a Core Foundation object at the end of a scope.
-template <typename T>
-class CfOwned {
- public:
-  explicit CfOwned(T ref) : ref_(ref) {}
-  ~CfOwned() {
-    if (ref_ != nullptr) CFRelease(ref_);
-  }
-  CfOwned(const CfOwned&) = delete;
-  CfOwned& operator=(const CfOwned&) = delete;
-  T get() const { return ref_; }
-
- private:
-  T ref_;
-};
 
 const void* valueOf(CFDictionaryRef entry, CFStringRef key, CFTypeID type) {
   const void* value = CFDictionaryGetValue(entry, key);
