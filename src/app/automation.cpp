@@ -26,7 +26,7 @@ std::optional<std::string> Automation::start() { return state_->thread.start(); 
 
 void Automation::prepareEditor() { state_->thread.refreshEditorWindow(); }
 
-void Automation::setEditorPid(std::int64_t pid) { state_->thread.useEditorPid(pid); }
+void Automation::setEditorPid(std::int64_t pid) { state_->thread.setEditorPid(pid); }
 
 void Automation::stop(std::chrono::milliseconds patience) { state_->thread.stop(patience); }
 

@@ -13,11 +13,11 @@ namespace tessevar {
 
 // One thing asked of the editor, carried out later by the automation thread.
 struct EditorCommand {
-  enum class Kind { activate, click, key, usePid };
+  enum class Kind { activate, click, key, setEditorPid };
   Kind kind = Kind::activate;
   std::size_t entry = 0;  // click: entry of the point table
   Key key = Key::f1;      // key
-  std::int64_t pid = 0;       // usePid
+  std::int64_t pid = 0;       // setEditorPid
   bool operator==(const EditorCommand&) const = default;
 };
 

@@ -71,8 +71,8 @@ void AutomationThread::clickEntry(std::size_t index) {
 
 void AutomationThread::pressKey(Key key) { queue({.kind = EditorCommand::Kind::key, .key = key}); }
 
-void AutomationThread::useEditorPid(std::int64_t pid) {
-  queue({.kind = EditorCommand::Kind::usePid, .pid = pid});
+void AutomationThread::setEditorPid(std::int64_t pid) {
+  queue({.kind = EditorCommand::Kind::setEditorPid, .pid = pid});
 }
 
 void AutomationThread::queue(const EditorCommand& command) {
@@ -114,7 +114,7 @@ void AutomationThread::carryOut(const EditorCommand& command) {
     case EditorCommand::Kind::activate: editor_->refreshEditorWindow(); break;
     case EditorCommand::Kind::click: editor_->clickEntry(command.entry); break;
     case EditorCommand::Kind::key: editor_->pressKey(command.key); return;
-    case EditorCommand::Kind::usePid: editor_->useEditorPid(command.pid); return;
+    case EditorCommand::Kind::setEditorPid: editor_->setEditorPid(command.pid); return;
   }
   editorWindowSeen(editor_->state.editorWindowFound);
 }

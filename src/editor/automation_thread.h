@@ -62,7 +62,7 @@ class AutomationThread final : public EditorActions {
   void clickEntry(std::size_t index) override;
   void pressKey(Key key) override;
   // The editor's process as start-up found it (0: none).
-  void useEditorPid(std::int64_t pid);
+  void setEditorPid(std::int64_t pid);
 
  private:
   void run(std::promise<std::optional<std::string>> opened);

@@ -63,7 +63,7 @@ class Editor {
   // again first); nothing while no editor process is known.
   void pressKey(Key key);
   // The process id found at start-up; it counts as a search just made.
-  void useEditorPid(std::int64_t pid);
+  void setEditorPid(std::int64_t pid);
 
  private:
   bool reachesEditor(Point at);
@@ -75,6 +75,7 @@ class Editor {
   Pause pause_;
   EditorProcessLookup processLookup_;
   std::optional<EditorProcessLookup::Clock::time_point> lastPidSearch_;
+  bool refusalReported_ = false;  // the desktop's refusal to activate is said once
 };
 
 // Loading: fills editorPoints, then looks the window up and activates the

@@ -60,7 +60,14 @@ bool Editor::refreshEditorWindow() {
   return found;
 }
 
-void Editor::activateEditor() { desktop_.activate(state.editorName, state.editorWindowNumber); }
+void Editor::activateEditor() {
+  if (desktop_.activate(state.editorName, state.editorWindowNumber) || refusalReported_) return;
+  refusalReported_ = true;
+  if (progress.enabled()) {
+    progress.note("the desktop did not bring the editor to the front; clicks still go only where its window is "
+                  "on top, keys still reach it");
+  }
+}
 
 bool loadEditor(Editor& editor) {
   fillEditorPoints(editor.state.editorPoints);

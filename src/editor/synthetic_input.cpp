@@ -94,7 +94,7 @@ std::int64_t Editor::keyPid() {
   return state.editorPid;
 }
 
-void Editor::useEditorPid(std::int64_t pid) {
+void Editor::setEditorPid(std::int64_t pid) {
   state.editorPid = pid;
   if (processLookup_.now) lastPidSearch_ = processLookup_.now();
 }

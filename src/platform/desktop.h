@@ -61,8 +61,11 @@ class Desktop {
   // off-screen, in the server's order.
   virtual std::vector<WindowInfo> listWindows(const OwnerFilter& wanted) = 0;
   // Bring the application owning this window to the front; nothing when its
-  // window already is the active one.
-  virtual void activate(const std::string& ownerName, std::int64_t windowNumber) = 0;
+  // window already is the active one. False when the desktop is known not to
+  // have brought it forward (a backend may learn that only by a later call):
+  // clicks still land only where the editor is the window at the point, and
+  // keys go to its window or process, which needs no focus.
+  virtual bool activate(const std::string& ownerName, std::int64_t windowNumber) = 0;
   // The owner of the topmost window at a global point, that is who a click
   // there would reach; nullopt when the point is off every screen or over no
   // window the desktop can name.

@@ -6,7 +6,7 @@ namespace {
 class NullDesktop final : public Desktop {
  public:
   std::vector<WindowInfo> listWindows(const OwnerFilter&) override { return {}; }
-  void activate(const std::string&, std::int64_t) override {}
+  bool activate(const std::string&, std::int64_t) override { return true; }
   std::optional<std::string> ownerAt(Point) override { return std::nullopt; }
   void postLeftButton(Point, bool) override {}
   void postKey(const KeyTarget&, Key, bool) override {}

@@ -5,6 +5,8 @@
 #include <ctime>
 #include <string>
 
+#include "util/utf8.h"
+
 namespace tessevar {
 
 namespace {
@@ -27,7 +29,8 @@ std::string timestamp() {
 
 void ProgressLog::note(std::string_view text) const {
   if (!out_) return;
-  out_->line(timestamp() + " " + std::string(text));
+  // Window and owner names and addresses come from outside: none may drive the terminal.
+  out_->line(timestamp() + " " + escapeControls(text));
 }
 
 }  // namespace tessevar

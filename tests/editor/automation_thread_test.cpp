@@ -41,9 +41,9 @@ class SharedDesktop final : public Desktop {
     std::lock_guard lock(mutex_);
     return fake_.listWindows(wanted);
   }
-  void activate(const std::string& owner, std::int64_t number) override {
+  bool activate(const std::string& owner, std::int64_t number) override {
     std::lock_guard lock(mutex_);
-    fake_.activate(owner, number);
+    return fake_.activate(owner, number);
   }
   std::optional<std::string> ownerAt(Point at) override {
     std::lock_guard lock(mutex_);
@@ -124,7 +124,7 @@ TEST_F(AutomationThreadTest, CarriesTheRequestsOutInOrderWithoutHoldingTheCaller
   start();
   ASSERT_TRUE(automation->refreshEditorWindow());
   automation->clickEntry(2);
-  automation->useEditorPid(512);
+  automation->setEditorPid(512);
   automation->pressKey(Key::f1);
   automation->clickEntry(34);  // all asked while the first click is still held
   hold.waitForFirst();

@@ -109,7 +109,7 @@ TEST(PressKey, FindsARestartedEditorAtMostOnceASecond) {
   EditorProcessLookup lookup{[&]() -> std::optional<std::int64_t> { ++searches; return running; },
                              [&](std::int64_t pid) { return pid == running; }, [&] { return now; }};
   Editor editor{desktop, desktop.pause(), lookup};
-  editor.useEditorPid(0);  // none at start-up
+  editor.setEditorPid(0);  // none at start-up
   editor.pressKey(Key::f1);
   EXPECT_EQ(searches, 0);
 

@@ -55,8 +55,10 @@ class FakeDesktop : public Desktop {
     }
     return std::nullopt;
   }
-  void activate(const std::string& ownerName, std::int64_t windowNumber) override {
+  bool activationHonoured = true;
+  bool activate(const std::string& ownerName, std::int64_t windowNumber) override {
     events.push_back({.kind = DesktopEvent::Kind::activate, .ownerName = ownerName, .number = windowNumber});
+    return activationHonoured;
   }
   void postLeftButton(Point at, bool down) override {
     events.push_back({.kind = DesktopEvent::Kind::leftButton, .at = at, .down = down});

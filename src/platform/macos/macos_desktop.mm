@@ -78,12 +78,13 @@ class MacDesktop final : public Desktop {
   }
 
   // Activation always follows a lookup, which gave the window's process.
-  void activate(const std::string& ownerName, std::int64_t windowNumber) override {
+  bool activate(const std::string& ownerName, std::int64_t windowNumber) override {
     const auto known = pids_.find(windowNumber);
     const std::int64_t pid = known != pids_.end() ? known->second : 0;
-    if (pid > 0 && inFront(windowNumber, pid)) return;
-    if (pid > 0 && activateProcess(pid)) return;
+    if (pid > 0 && inFront(windowNumber, pid)) return true;
+    if (pid > 0 && activateProcess(pid)) return true;
     launchByName(ownerName);
+    return true;
   }
 
   std::optional<std::string> ownerAt(Point at) override {

@@ -76,13 +76,14 @@ class X11Desktop final : public Desktop {
     return server->cache.ownerOfRootChild(child);
   }
 
-  void activate(const std::string&, std::int64_t windowNumber) override {
+  bool activate(const std::string&, std::int64_t windowNumber) override {
     SigpipeGuard guard;
     X11Server* server = windowNumber > 0 ? live() : nullptr;
-    if (server == nullptr) return;
+    if (server == nullptr) return true;
     server->cache.catchUp();
     activateWindow(*server->connection, server->atoms, server->cache,
                    static_cast<Window>(windowNumber));
+    return true;
   }
 
   void postLeftButton(Point at, bool down) override {
