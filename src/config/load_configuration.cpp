@@ -7,11 +7,19 @@ namespace tessevar {
 
 namespace {
 
+// Three short values; a larger file is no settings file of ours.
+constexpr std::size_t largestConfigFile = 64 * 1024;
+
 // The values from the file, or nothing when it is missing, unreadable or
-// too short to hold three values.
-std::optional<Configuration> readConfigFile(const std::filesystem::path& folder) {
-  const auto bytes = readWholeFile(folder / configFileName);
-  if (!bytes) return std::nullopt;
+// too short to hold three values. Says why only when the file is there:
+// a missing one is the normal first start.
+std::optional<Configuration> readConfigFile(const std::filesystem::path& folder, LineOutput& output) {
+  const auto bytes = readWholeFile(folder / configFileName, largestConfigFile);
+  if (!bytes) {
+    std::error_code ignored;
+    if (std::filesystem::exists(folder / configFileName, ignored)) output.line(escapeControls(bytes.reason()));
+    return std::nullopt;
+  }
   return parseConfiguration(decodeUtf8Lossy(*bytes));
 }
 
@@ -27,7 +35,7 @@ void echoValues(const Configuration& values, LineOutput& output) {
 bool readOrSetUp(Configuration& values, PortNames& ports, const ConfigServices& services) {
   const auto folder = services.documentsFolder();
   if (!folder) return true;  // nowhere to read or write: the values stay empty
-  if (auto fromFile = readConfigFile(*folder)) {
+  if (auto fromFile = readConfigFile(*folder, services.output)) {
     values = std::move(*fromFile);
     echoValues(values, services.output);
     return true;

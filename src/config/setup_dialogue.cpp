@@ -58,13 +58,14 @@ bool saveSettings(const Configuration& values, const std::filesystem::path& fold
                   LineOutput& output) {
   const auto file = folder / configFileName;
   const auto backup = folder / (std::string(configFileName) + ".bak");
-  const BackupResult previous = keepPreviousContent(file, backup);
-  if (previous == BackupResult::failed || !writeFileAtomically(file, formatConfiguration(values))) {
-    output.line("something has gone wrong in the setup");
+  const Result<Backup> previous = keepPreviousContent(file, backup);
+  const Result<void> written = previous ? writeFileAtomically(file, formatConfiguration(values)) : Failure{};
+  if (!previous || !written) {
+    output.lines({"something has gone wrong in the setup", previous ? written.reason() : previous.reason()});
     return false;
   }
   const std::string saved = "settings saved in " + file.string();
-  if (previous == BackupResult::kept) {
+  if (*previous == Backup::kept) {
     output.lines({saved, "the previous settings are kept in " + backup.string()});
   } else {
     output.line(saved);

@@ -11,27 +11,30 @@ namespace tessevar {
 namespace {
 
 // The content, making the file readable by its owner when it is not.
-std::optional<std::string> readEvenIfLocked(const std::filesystem::path& file) {
+Result<std::string> readEvenIfLocked(const std::filesystem::path& file) {
   if (auto content = readWholeFile(file)) return content;
-  if (::chmod(file.c_str(), replacementMode(file)) != 0) return std::nullopt;
+  if (::chmod(file.c_str(), replacementMode(file)) != 0) return systemFailure("cannot read " + file.string());
   return readWholeFile(file);
 }
 
 }  // namespace
 
-BackupResult keepPreviousContent(const std::filesystem::path& file,
-                                 const std::filesystem::path& backup) {
+Result<Backup> keepPreviousContent(const std::filesystem::path& file, const std::filesystem::path& backup) {
   const auto target = followLinks(file);
-  if (!target) return BackupResult::failed;
+  if (!target) return Failure{"cannot follow the links of " + file.string()};
   struct stat existing {};
   if (::stat(target->c_str(), &existing) != 0) {
-    return errno == ENOENT ? BackupResult::nothingToKeep : BackupResult::failed;
+    if (errno == ENOENT) return Backup::nothingToKeep;
+    return systemFailure("cannot read " + target->string());
   }
-  if (!S_ISREG(existing.st_mode)) return BackupResult::nothingToKeep;
+  if (!S_ISREG(existing.st_mode)) return Backup::nothingToKeep;
   const mode_t mode = replacementMode(*target);
   const auto content = readEvenIfLocked(*target);
-  if (!content || !writeFileAtomically(backup, *content, mode)) return BackupResult::failed;
-  return BackupResult::kept;
+  if (!content) return Failure{content.reason()};
+  if (auto written = writeFileAtomically(backup, *content, mode, AtLink::replaceLink); !written) {
+    return Failure{written.reason()};
+  }
+  return Backup::kept;
 }
 
 }  // namespace tessevar

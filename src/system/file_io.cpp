@@ -49,18 +49,25 @@ bool fillTemporary(int fd, std::string_view bytes, mode_t mode) {
   return ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
 }
 
+Failure tooLarge(const std::filesystem::path& path, int fd, std::size_t limit) {
+  struct stat status {};
+  const std::string size = ::fstat(fd, &status) == 0 ? std::to_string(status.st_size) + " bytes" : "larger";
+  return {path.string() + " is " + size + ", more than the " + std::to_string(limit) + " bytes it may hold"};
+}
+
 }  // namespace
 
-std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
+Result<std::string> readWholeFile(const std::filesystem::path& path, std::size_t limit) {
   FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.get() < 0) return std::nullopt;
+  if (file.get() < 0) return systemFailure("cannot read " + path.string());
   std::string content;
   char chunk[8192];
   for (;;) {
     const ssize_t got = ::read(file.get(), chunk, sizeof chunk);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return std::nullopt;  // a folder, or an I/O error
+    if (got < 0) return systemFailure("cannot read " + path.string());  // a folder, or an I/O error
     if (got == 0) return content;
+    if (static_cast<std::size_t>(got) > limit - content.size()) return tooLarge(path, file.get(), limit);
     content.append(chunk, static_cast<std::size_t>(got));
   }
 }
@@ -82,21 +89,29 @@ mode_t replacementMode(const std::filesystem::path& file) {
   return 0644;
 }
 
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         std::optional<mode_t> mode) {
-  // Through a symlink the target's content is replaced and the link kept.
-  const auto target = followLinks(path);
-  if (!target) return false;
+Result<void> writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                                 std::optional<mode_t> mode, AtLink atLink) {
+  const auto target = atLink == AtLink::replaceTarget ? followLinks(path) : path;
+  if (!target) return Failure{"cannot write " + path.string() + " (a loop of links, or a link that cannot be read)"};
   std::string pattern = target->string() + ".XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   // Close-on-exec from the start: commands may be spawned on other threads.
   FileDescriptor temporary(::mkostemp(name.data(), O_CLOEXEC));
-  if (temporary.get() < 0) return false;
-  const bool written = fillTemporary(temporary.get(), bytes, mode.value_or(replacementMode(*target)));
-  if (temporary.close() && written && ::rename(name.data(), target->c_str()) == 0) return true;
-  ::unlink(name.data());
-  return false;
+  if (temporary.get() < 0) return systemFailure("cannot write in " + target->parent_path().string());
+  // A link never gives the mode: its target may be anyone's file.
+  const mode_t fresh = atLink == AtLink::replaceTarget ? replacementMode(*target) : 0600;
+  if (!fillTemporary(temporary.get(), bytes, mode.value_or(fresh))) {
+    const Failure failure = systemFailure("cannot write " + target->string());
+    ::unlink(name.data());
+    return failure;
+  }
+  if (!temporary.close() || ::rename(name.data(), target->c_str()) != 0) {
+    const Failure failure = systemFailure("cannot replace " + target->string());
+    ::unlink(name.data());
+    return failure;
+  }
+  return {};
 }
 
 }  // namespace tessevar

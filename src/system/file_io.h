@@ -2,15 +2,20 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "util/result.h"
+
 namespace tessevar {
 
-// The whole content of a file, or nothing when it cannot be opened or read.
-std::optional<std::string> readWholeFile(const std::filesystem::path& path);
+// The whole content of a file, or why it cannot be had: it cannot be opened
+// or read, or it holds more than `limit` bytes (read no further, so a huge
+// file costs no memory).
+Result<std::string> readWholeFile(const std::filesystem::path& path, std::size_t limit = SIZE_MAX);
 
 // The file a path names once every symlink on it is followed (the link's
 // target may be missing); the path itself when it is no link. Nothing for a
@@ -22,11 +27,16 @@ std::optional<std::filesystem::path> followLinks(std::filesystem::path path);
 // at every start), or 0644 for a new file.
 mode_t replacementMode(const std::filesystem::path& file);
 
+// What a write does when the path is a symlink.
+enum class AtLink {
+  replaceTarget,  // the file the link names gets the content; the link stays
+  replaceLink,    // the link itself is replaced by the file, never followed
+};
+
 // Replaces the file's whole content, or leaves the former file untouched:
-// the bytes go to a temporary file beside the file (the target of a symlink,
-// so the link stays), which is then renamed over it. The new file gets
-// `mode`, or replacementMode() when none is given.
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         std::optional<mode_t> mode = std::nullopt);
+// the bytes go to a temporary file beside the file, which is then renamed
+// over it. The new file gets `mode`, or replacementMode() when none is given.
+Result<void> writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                                 std::optional<mode_t> mode = std::nullopt, AtLink atLink = AtLink::replaceTarget);
 
 }  // namespace tessevar

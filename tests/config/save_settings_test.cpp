@@ -89,10 +89,35 @@ INSTANTIATE_TEST_SUITE_P(Links, LinkedFile,
                                            LinkCase{"Dangling", std::nullopt}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+class LinkedBackup : public ::testing::TestWithParam<LinkCase> {};
+
+// A link named like the backup, planted by anyone who can write the folder,
+// is replaced: the old settings never land in (or create) its target.
+TEST_P(LinkedBackup, IsReplacedNeverFollowed) {
+  ConfigHarness harness("a\nb\nc\n");
+  writeBytes(harness.configFile(), "old-1-2-");
+  const fs::path elsewhere = harness.folder.path() / "elsewhere";
+  if (GetParam().targetBytes) writeBytes(elsewhere, *GetParam().targetBytes);
+  fs::create_symlink(elsewhere, harness.backupFile());
+  EXPECT_EQ(setUp(harness), std::string(dialogue) + harness.savedLines(true));
+  EXPECT_FALSE(fs::is_symlink(harness.backupFile()));
+  EXPECT_EQ(readBytes(harness.backupFile()), "old-1-2-");
+  EXPECT_EQ(fs::exists(elsewhere), GetParam().targetBytes.has_value());
+  if (GetParam().targetBytes) {
+    EXPECT_EQ(readBytes(elsewhere), *GetParam().targetBytes);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, LinkedBackup,
+                         ::testing::Values(LinkCase{"ToAFile", "someone else's file"},
+                                           LinkCase{"Dangling", std::nullopt}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(SaveSettings, LoopOfLinksIsLeftAloneAndReported) {
   ConfigHarness harness("a\nb\nc\n");
   fs::create_symlink("Tessevar.cfg", harness.configFile());
-  EXPECT_EQ(setUp(harness), std::string(dialogue) + "something has gone wrong in the setup\n");
+  EXPECT_EQ(setUp(harness), std::string(dialogue) + "something has gone wrong in the setup\n" +
+                                "cannot follow the links of " + harness.configFile().string() + "\n");
   EXPECT_TRUE(fs::is_symlink(harness.configFile()));
   EXPECT_FALSE(fs::exists(harness.backupFile()));
 }

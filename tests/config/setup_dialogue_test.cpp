@@ -105,7 +105,8 @@ TEST(RunSetup, WriteFailureIsReportedAndTheAnswersStay) {
   Configuration values;
   runSetup(values, PortNames{}, harness.services());
   EXPECT_EQ(harness.console.str(), std::string(noHints) + std::string(laterQuestions) +
-                                       "something has gone wrong in the setup\n");
+                                       "something has gone wrong in the setup\ncannot read " +
+                                       (*harness.documents / "Tessevar.cfg").string() + " (Not a directory)\n");
   EXPECT_EQ(values.surfaceAddress, "c");
 }
 

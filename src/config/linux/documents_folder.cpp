@@ -21,7 +21,7 @@ std::filesystem::path configHome(const std::filesystem::path& home) {
 std::optional<std::filesystem::path> documentsFolder() {
   const auto home = homeFolder();
   if (!home) return std::nullopt;
-  if (const auto userDirs = readWholeFile(configHome(*home) / "user-dirs.dirs")) {
+  if (const auto userDirs = readWholeFile(configHome(*home) / "user-dirs.dirs", 64 * 1024)) {
     if (auto folder = documentsFolderFromUserDirs(*userDirs, *home)) return folder;
   }
   return *home / "Documents";
