@@ -8,7 +8,6 @@
 #include <sstream>
 #include <thread>
 
-#include "link/connections.h"
 #include "link/relay.h"
 
 namespace {
@@ -20,25 +19,15 @@ double seconds(timeval t) { return static_cast<double>(t.tv_sec) + static_cast<d
 // The link layer's relay loop on a thread of this process, no-op inspectors.
 class InProcessRelay final : public RelayUnderTest {
  public:
-  InProcessRelay() : output_(console_) {
-    const Stage& stage = benchStage();
-    const tessevar::LinkSettings settings{.networkPortName = "",
-                                          .surfaceAddress = stage.xtouch.address,
-                                          .mixerAddress = stage.mixer.address,
-                                          .port = stage.relay.port,
-                                          .surfacePort = stage.xtouch.port,
-                                          .mixerPort = stage.mixer.port};
-    tessevar::openConnections(relay_, stage.relay.address, settings, output_);
-    while (!relay_.surfaceLinkReady || !relay_.mixerLinkReady) std::this_thread::sleep_for(1ms);
-    tessevar::armFirstReceive(relay_, tessevar::Side::surface);
-    tessevar::armFirstReceive(relay_, tessevar::Side::mixer);
+  InProcessRelay() : output_(console_), relay_(settings(), benchStage().relay.address, output_) {
+    while (!relay_.openLinks()) std::this_thread::sleep_for(1s);
     loop_ = std::thread([this] {
-      auto ignore = [](const tessevar::Datagram&) {};
-      tessevar::runRelayLoop(relay_, ignore, ignore);
+      auto ignore = [](std::span<const std::uint8_t>) {};
+      relay_.run(stop_, ignore, ignore);
     });
   }
   ~InProcessRelay() override {
-    tessevar::requestQuit(relay_);
+    stop_.raise();
     loop_.join();
   }
   const char* description() const override { return "the relay loop in this process, on loopback"; }
@@ -49,9 +38,20 @@ class InProcessRelay final : public RelayUnderTest {
   }
 
  private:
+  static tessevar::LinkSettings settings() {
+    const Stage& stage = benchStage();
+    return {.networkPortName = "",
+            .surfaceAddress = stage.xtouch.address,
+            .mixerAddress = stage.mixer.address,
+            .port = stage.relay.port,
+            .surfacePort = stage.xtouch.port,
+            .mixerPort = stage.mixer.port};
+  }
+
   std::ostringstream console_;
   tessevar::LineOutput output_;
-  tessevar::RelayState relay_;
+  tessevar::StopSignal stop_;
+  tessevar::Relay relay_;
   std::thread loop_;
 };
 

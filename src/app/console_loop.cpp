@@ -3,13 +3,6 @@
 namespace tessevar {
 namespace {
 
-void printBanner(LineOutput& output) {
-  output.lines({"now listening...", " ", " ",
-                "+---------------------------------------------------+",
-                "|Press q + enter to quit or s + enter to enter setup|",
-                "+---------------------------------------------------+"});
-}
-
 void printRestartNotice(LineOutput& output) {
   output.lines({" ", "+---------------------------------------------------------+",
                 "|Please restart the program for the changes to take effect|",
@@ -19,21 +12,28 @@ void printRestartNotice(LineOutput& output) {
 
 }  // namespace
 
-void consoleLoop(std::istream& input, LineOutput& output, const std::atomic<bool>& quitRequested,
-                 const ConsoleActions& actions) {
-  printBanner(output);
-  while (!quitRequested) {
+void printBanner(LineOutput& output) {
+  output.lines({"now listening...", " ", " ",
+                "+---------------------------------------------------+",
+                "|Press q + enter to quit or s + enter to enter setup|",
+                "+---------------------------------------------------+"});
+}
+
+void consoleLoop(std::istream& input, LineOutput& output, StopSignal& stop, const std::function<void()>& runSetup) {
+  while (!stop.raised()) {
     const int c = input.get();
     if (c == std::istream::traits_type::eof()) return;  // nothing more can arrive
     if (c == 'q' || c == 'Q') {
       output.line("Exiting the program...");
-      actions.requestQuit();
+      stop.raise();
     }
     if (c == 's' || c == 'S') {
       input.get();  // the line end after the letter
-      actions.runSetup();
+      runSetup();
+      // Stopped meanwhile (a signal): the program says goodbye itself.
+      if (stop.raised()) return;
       printRestartNotice(output);
-      actions.requestQuit();
+      stop.raise();
     }
   }
 }

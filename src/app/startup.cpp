@@ -4,18 +4,38 @@
 #include <memory>
 #include <thread>
 
-#include "app/automation.h"
 #include "app/console_loop.h"
-#include "app/instance_lock.h"
 #include "app/peer_watch.h"
-#include "app/quit_signals.h"
+#include "app/process_guards.h"
 #include "config/config_file.h"
 #include "config/configuration.h"
+#include "editor/automation_thread.h"
 #include "editor/editor_process.h"
 #include "link/relay.h"
 #include "platform/desktop.h"
+#include "surface/inspectors.h"
+#include "surface/mapping_state.h"
+#include "surface/surface_context.h"
+#include "util/console_input.h"
 #include "util/line_output.h"
 #include "util/progress_log.h"
+
+// Threads. Each is started and ended here, and nothing else crosses between
+// them but what is named:
+// - main: start-up, then the relay (Relay::run): both links, the inspectors,
+//   the mapping and the lamps it sends.
+// - automation (AutomationThread): the only one that talks to the desktop.
+//   Started before the settings are loaded; the main thread hands it
+//   commands through its queue and never waits for it. Stopped after the
+//   relay with half a second's patience; a desktop that hangs longer ends
+//   the process without it.
+// - console (consoleLoop): started when relaying begins, or as soon as a
+//   link waits, so that q works then; reads standard input through
+//   ConsoleInput, which the stop ends. Joined at the end.
+// - peer watch (--verbose only): PeerWatch, joined when the program ends.
+// The StopSignal crosses from the console and the signal handlers to every
+// wait; output lines cross through LineOutput's lock. The console's setup
+// writes the settings only after the links have taken their copy.
 
 namespace tessevar {
 namespace {
@@ -23,42 +43,52 @@ namespace {
 // How long quitting waits for the editor command under way (one click hold
 // at most, unless the desktop itself hangs).
 constexpr std::chrono::milliseconds automationPatience{500};
+// How often a waiting link is tried again.
+constexpr std::chrono::seconds linkRetryInterval{1};
 
-// Everything the program shares, created once at the start and kept until
-// the process ends.
+// Everything the program shares, created at the start and ended, in order,
+// when runTessevar returns.
 struct Program {
-  Program(std::istream& in, std::ostream& out, ProgressLog log)
-      : input(in),
-        output(out),
+  Program(std::ostream& out, ProgressLog log)
+      : output(out),
         progress(std::move(log)),
         services(platformConfigServices(input, output)),
-        automation(makeDesktop, output, relay, progress) {}
+        automation(makeDesktop, output, {.progress = progress}),
+        surface{mapping, automation, [this](std::span<const std::uint8_t> bytes) { relay->sendToXTouch(bytes); }} {}
+  ~Program() {
+    routeQuitSignals(nullptr);
+    stop.raise();
+    if (console.joinable()) console.join();
+  }
 
-  std::istream& input;
+  StopSignal stop;
+  std::optional<InstanceLock> instanceLock;
+  ConsoleInput consoleInput{stop};
+  std::istream input{&consoleInput};
   LineOutput output;
   ProgressLog progress;
   ConfigServices services;
   Configuration configuration;
   PortNames ports;
-  RelayState relay;
-  Automation automation;
+  AutomationThread automation;
+  MappingState mapping;
+  std::unique_ptr<Relay> relay;
+  SurfaceContext surface;
   std::unique_ptr<PeerWatch> peerWatch;  // --verbose only
+  std::thread console;
 };
 
-void waitForBothLinks(const RelayState& relay) {
-  while (!(relay.surfaceLinkReady && relay.mixerLinkReady)) {
-    std::this_thread::sleep_for(std::chrono::microseconds(10'000));
-  }
+void startConsole(Program& program) {
+  program.console = std::thread([&program] {
+    consoleLoop(program.input, program.output, program.stop,
+                [&program] { runSetup(program.configuration, program.ports, program.services); });
+  });
 }
 
-void startConsole(Program& program) {
-  std::thread console([&program] {
-    ConsoleActions actions{
-        [&program] { runSetup(program.configuration, program.ports, program.services); },
-        [&program] { requestQuit(program.relay); }};
-    consoleLoop(program.input, program.output, program.relay.quitRequested, actions);
-  });
-  console.detach();  // blocked reading the terminal until the process ends
+// A signal says goodbye here; "q" has said it already.
+int farewell(Program& program) {
+  if (quitBySignal()) program.output.line("Exiting the program...");
+  return 0;
 }
 
 // Where the settings live, for the operator who has to change them.
@@ -69,64 +99,82 @@ void pointToTheSettings(Program& program) {
   }
 }
 
-bool openLinks(Program& program) {
-  program.output.line("setting up connections...");
-  const Configuration& config = program.configuration;
-  const LinkSettings settings{.networkPortName = config.networkPortName,
-                              .surfaceAddress = config.surfaceAddress,
-                              .mixerAddress = config.mixerAddress};
-  if (!setUpConnections(program.relay, settings, program.output)) {
-    pointToTheSettings(program);
-    return false;
+// Tries the links once a second until both are ready. While one waits the
+// console is read already, so that q ends the program. False when the stop
+// came first.
+bool linkBoth(Program& program) {
+  while (!program.relay->openLinks()) {
+    if (!program.console.joinable()) startConsole(program);
+    if (program.stop.waitFor(linkRetryInterval)) return false;
   }
-  waitForBothLinks(program.relay);
-  return true;
+  return !program.stop.raised();
 }
 
 void relay(Program& program) {
-  auto heard = [&program](Side side, const Datagram& d) {
+  auto heard = [&program](Side side, std::span<const std::uint8_t> d) {
     if (program.peerWatch) program.peerWatch->heard(side, d.size());
   };
-  quitSignalsEndTheRelayLoop(program.relay);
-  runRelayLoop(
-      program.relay,
-      [&](const Datagram& d) {
+  program.relay->run(
+      program.stop,
+      [&](std::span<const std::uint8_t> d) {
         heard(Side::surface, d);
-        program.automation.inspectSurfaceDatagram(d);
+        handleSurfaceDatagram(program.surface, d);
       },
-      [&](const Datagram& d) {
+      [&](std::span<const std::uint8_t> d) {
         heard(Side::mixer, d);
-        program.automation.inspectMixerDatagram(d);
+        handleMixerDatagram(program.surface, d);
       });
-  if (quitBySignal()) program.output.line("Exiting the program...");
-  program.automation.stop(automationPatience);
+}
+
+// False, having said why, when this copy must not relay.
+bool mayRelay(Program& program) {
+  Result<InstanceLock> lock = takeInstanceLock();
+  if (!lock) {
+    program.output.line("cannot make sure that only one copy relays: " + lock.reason() + "; relaying goes on");
+    return true;
+  }
+  if (lock->otherCopy() == 0) {
+    program.instanceLock.emplace(std::move(*lock));
+    return true;
+  }
+  program.output.line("Tessevar is already running" +
+                      (lock->otherCopy() > 0 ? " as process " + std::to_string(lock->otherCopy()) : std::string()) +
+                      ": only one copy can relay at a time");
+  return false;
 }
 
 int runRelay(Program& program) {
-  if (std::optional<long> other = takeInstanceLock()) {
-    program.output.line("Tessevar is already running" +
-                        (*other > 0 ? " as process " + std::to_string(*other) : std::string()) +
-                        ": only one copy can relay at a time");
-    return 1;
-  }
-  routeQuitSignals();
+  if (!mayRelay(program)) return 1;
+  routeQuitSignals(&program.stop);
   if (std::optional<std::string> problem = program.automation.start()) {
     program.output.line("editor automation is off: " + *problem);
   }
-  if (!loadConfiguration(program.configuration, program.ports, program.services,
-                         [&program] { program.automation.prepareEditor(); })) {
+  const bool loaded = !program.stop.raised() &&
+                      loadConfiguration(program.configuration, program.ports, program.services,
+                                        [&program] { program.automation.refreshEditorWindow(); });
+  if (program.stop.raised()) return farewell(program);
+  if (!loaded) {
     // Under a service manager nobody can answer: a dead end without this.
     program.output.line("no settings yet and no terminal to ask for them: run tessevar --setup in a terminal");
     return 1;
   }
-  if (!openLinks(program)) return 1;  // the operator has been told what to check
+  program.output.line("setting up connections...");
+  const Configuration& config = program.configuration;
+  program.relay = setUpConnections({.networkPortName = config.networkPortName,
+                                    .surfaceAddress = config.surfaceAddress,
+                                    .mixerAddress = config.mixerAddress},
+                                   program.output, program.progress);
+  if (!program.relay) {
+    pointToTheSettings(program);
+    return 1;  // the operator has been told what to check
+  }
+  if (!linkBoth(program)) return farewell(program);
   program.automation.setEditorPid(findEditorProcess().value_or(0));
-  armFirstReceive(program.relay, Side::surface);
-  armFirstReceive(program.relay, Side::mixer);
+  printBanner(program.output);
+  if (!program.console.joinable()) startConsole(program);
   if (program.progress.enabled()) program.peerWatch = std::make_unique<PeerWatch>(program.progress);
-  startConsole(program);
   relay(program);
-  return 0;
+  return farewell(program);
 }
 
 // --setup: the dialogue on its own, with the port hints; no link is opened.
@@ -137,10 +185,17 @@ int runSetupOnly(Program& program) {
 
 }  // namespace
 
-int runTessevar(const Options& options, std::istream& input, std::ostream& output, std::ostream& progress) {
-  // Never freed: the console thread uses it until the process ends.
-  Program& program = *new Program(input, output, options.verbose ? ProgressLog(progress) : ProgressLog());
-  return options.setup ? runSetupOnly(program) : runRelay(program);
+int runTessevar(const Options& options, std::ostream& output, std::ostream& progress) {
+  Program program(output, options.verbose ? ProgressLog(progress) : ProgressLog());
+  const int status = options.setup ? runSetupOnly(program) : runRelay(program);
+  if (!program.automation.stop(automationPatience)) {
+    // The desktop hangs (an X server that stopped answering): nothing can
+    // end that call, so the process ends around it.
+    output.flush();
+    progress.flush();
+    std::_Exit(status);
+  }
+  return status;
 }
 
 }  // namespace tessevar

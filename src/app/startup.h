@@ -1,6 +1,5 @@
 #pragma once
 
-#include <istream>
 #include <ostream>
 
 #include "app/options.h"
@@ -8,8 +7,8 @@
 namespace tessevar {
 
 // The whole program: start-up, then relaying until the console or a signal
-// ends it; with --setup, only the setup dialogue. Progress lines (--verbose)
-// go to `progress`. Returns the process status.
-int runTessevar(const Options& options, std::istream& input, std::ostream& output, std::ostream& progress);
+// ends it; with --setup, only the setup dialogue. Reads standard input;
+// progress lines (--verbose) go to `progress`. Returns the process status.
+int runTessevar(const Options& options, std::ostream& output, std::ostream& progress);
 
 }  // namespace tessevar

@@ -149,7 +149,7 @@ void AutomationThread::reportDrops() {
 }
 
 void AutomationThread::waitForWork() {
-  std::array<pollfd, 2> fds{pollfd{wakeUp_.descriptor(), POLLIN, 0},
+  std::array<pollfd, 2> fds{pollfd{static_cast<int>(wakeUp_.handle()), POLLIN, 0},
                             pollfd{desktop_->notificationDescriptor(), POLLIN, 0}};
   const nfds_t count = fds[1].fd >= 0 ? 2 : 1;
   if (poll(fds.data(), count, idleWakeMilliseconds) > 0 && fds[0].revents != 0) wakeUp_.drain();

@@ -5,12 +5,25 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
-#include "editor/editor_state.h"
 #include "platform/desktop.h"
 #include "util/progress_log.h"
 
 namespace tessevar {
+
+// What the program knows about the editor application. Touched only by the
+// thread that drives the editor, so no lock.
+struct EditorState {
+  std::vector<Point> editorPoints;  // reference click points, filled once
+  Rect editorWindowBounds;          // last rectangle found; kept when the editor goes away
+  std::string editorName;           // owner name of the last matching window
+  std::int64_t editorWindowNumber = 0;  // number of the window chosen by the lookup
+  std::int64_t editorWindowPid = 0;     // its owner's process, 0 where the desktop does not say
+  bool editorWindowFound = false;       // what the last lookup said
+  std::int64_t editorPid = 0;  // 0 or less: no editor process known, keys are skipped
+};
 
 // Blocks the caller; injected so tests can see the hold without sleeping.
 using Pause = std::function<void(std::chrono::microseconds)>;
@@ -77,9 +90,5 @@ class Editor {
   std::optional<EditorProcessLookup::Clock::time_point> lastPidSearch_;
   bool refusalReported_ = false;  // the desktop's refusal to activate is said once
 };
-
-// Loading: fills editorPoints, then looks the window up and activates the
-// editor. Returns whether the window was found.
-bool loadEditor(Editor& editor);
 
 }  // namespace tessevar

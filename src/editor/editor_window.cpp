@@ -69,9 +69,4 @@ void Editor::activateEditor() {
   }
 }
 
-bool loadEditor(Editor& editor) {
-  fillEditorPoints(editor.state.editorPoints);
-  return editor.refreshEditorWindow();
-}
-
 }  // namespace tessevar

@@ -36,9 +36,9 @@ Editor::Click Editor::clickAt(double x, double y) {
     return Click::noWindow;
   }
   const Rect& bounds = state.editorWindowBounds;
-  state.windowScaleX = bounds.width / referenceWindowSize.width;
-  state.windowScaleY = bounds.height / referenceWindowSize.height;
-  const Point at{bounds.x + x * state.windowScaleX, bounds.y + y * state.windowScaleY};
+  const double scaleX = bounds.width / referenceWindowSize.width;
+  const double scaleY = bounds.height / referenceWindowSize.height;
+  const Point at{bounds.x + x * scaleX, bounds.y + y * scaleY};
   lastClick_ = at;
   if (!reachesEditor(at)) {
     return Click::notOnEditor;

@@ -1,78 +1,132 @@
 #pragma once
 
-#include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "link/udp_socket.h"
 #include "util/line_output.h"
+#include "util/progress_log.h"
+#include "util/stop_signal.h"
 
 namespace tessevar {
 
-using Datagram = std::vector<std::uint8_t>;
-// Shown each datagram before it is forwarded, on the relay loop's thread; it
+// Shown each datagram before it is forwarded, on the relay's thread; it
 // cannot change it.
-using Inspector = std::function<void(const Datagram&)>;
-
-class UdpLink;
-class WakeUp;
+using Inspector = std::function<void(std::span<const std::uint8_t>)>;
 
 enum class Side { surface, mixer };
-
-// The relay's program-wide state. The buffers, the waiting flags and every
-// send belong to the relay loop's thread; the ready flags are raised by the
-// links' start-up threads, and quitting comes from the console.
-struct RelayState {
-  RelayState();
-  ~RelayState();
-
-  Datagram surfaceBuffer;  // the latest datagram from each peer, until forwarded
-  Datagram mixerBuffer;
-  bool surfaceDataWaiting = false;
-  bool mixerDataWaiting = false;
-  std::atomic<bool> surfaceLinkReady{false};
-  std::atomic<bool> mixerLinkReady{false};
-  std::atomic<bool> quitRequested{false};
-  std::unique_ptr<UdpLink> xtouchConnection;
-  std::unique_ptr<UdpLink> mixerConnection;
-  std::unique_ptr<WakeUp> wakeUp;  // breaks the main loop out of its wait
-};
 
 inline constexpr std::uint16_t linkPort = 10111;
 
 struct LinkSettings {
-  std::string networkPortName;
+  std::string networkPortName;  // the interface whose address both links bind
   std::string surfaceAddress;
   std::string mixerAddress;
-  std::uint16_t port = linkPort;  // local port of both links and, unless set below, of both peers
-  // A peer's port where it is not `port` (0): tests on a single loopback
+  std::uint16_t port = linkPort;  // UDP port of both links and, unless set below, of both peers
+  // A peer's UDP port where it is not `port` (0): tests on a single loopback
   // address, as macOS has, give every endpoint a port of its own.
   std::uint16_t surfacePort = 0;
   std::uint16_t mixerPort = 0;
 };
 
-// Opens and starts both links (X-Touch first); their state lines are printed
-// from the links' own threads, so `output` must outlive `relay`.
-// Returns false, after printing the two failure lines, when the port has no
-// usable address; no link is then created. When the interface list cannot be
-// read at all, the links bind no particular local address.
-bool setUpConnections(RelayState& relay, const LinkSettings& settings, LineOutput& output);
+// The states a link passes through while it comes up.
+enum class LinkState { setup, preparing, ready, waiting };
 
-// Issues the first receive on one side's link; callable from any thread.
-void armFirstReceive(RelayState& relay, Side side);
+// Prints one line per state change; on ready it raises the link's flag first.
+void handleConnectionState(LinkState state, bool& readyFlag, LineOutput& output);
 
-// The main thread's loop: waits for datagrams and relays them until
-// quitRequested is raised.
-void runRelayLoop(RelayState& relay, const Inspector& surfaceInspector, const Inspector& mixerInspector);
+// What goes to one peer at the end of a pass, in the order it must arrive:
+// the forwards, and the program's own datagrams where the inspection of a
+// datagram sent them, before that datagram.
+class Outbox {
+ public:
+  // The bytes stay where they are (a receive buffer) until sendOn().
+  void forward(std::span<const std::uint8_t> datagram) { queued_.push_back(datagram); }
+  // A datagram of the program's own: copied.
+  void own(std::span<const std::uint8_t> bytes);
+  void sendOn(UdpSocket* socket, std::size_t& refusals);
 
-// Raises quitRequested and wakes the main loop.
-void requestQuit(RelayState& relay);
+ private:
+  std::vector<std::span<const std::uint8_t>> queued_;
+  std::deque<std::vector<std::uint8_t>> owned_;
+};
 
-// Sends one datagram of the program's own to the X-Touch; the relay loop's
-// thread only, like every other send.
-void sendToXTouch(RelayState& relay, std::span<const std::uint8_t> bytes);
+// The two links and the relay between them. Everything here belongs to the
+// one thread that opens the links and runs the relay; only the StopSignal
+// comes from elsewhere.
+//
+// A pass takes whatever each peer has sent (X-Touch side first), a batch at
+// most, and never waits for a batch to fill; shows each datagram to its
+// side's inspector in order; then sends the batches on. So every datagram is
+// inspected before it is forwarded, each direction keeps its order, and a
+// lamp the inspection sends reaches the X-Touch before the datagram that
+// caused it and after the ones before.
+class Relay {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  // `output` must outlive the relay: link states are printed into it.
+  Relay(const LinkSettings& settings, std::string localHost, LineOutput& output, ProgressLog progress = {});
+
+  // Tries to open each link not ready yet (X-Touch first), printing its
+  // states: setup and preparing at the first try, "waiting or failed" once
+  // while it waits, with the reason again whenever it changes, then ready.
+  // True once both links are ready. The caller retries at its own pace.
+  bool openLinks();
+  bool surfaceLinkReady() const { return xtouch_.ready; }
+  bool mixerLinkReady() const { return mixer_.ready; }
+
+  // Relays until `stop` is raised; blocks while nothing comes.
+  void run(const StopSignal& stop, const Inspector& surfaceInspector, const Inspector& mixerInspector);
+  // One pass. True when a batch came full: more may be waiting already.
+  bool relayStep(const Inspector& surfaceInspector, const Inspector& mixerInspector);
+
+  // A datagram of the program's own to the X-Touch, sent with this pass's
+  // forwards; from an inspector, on the relay's thread.
+  void sendToXTouch(std::span<const std::uint8_t> bytes) { xtouch_.outbox.own(bytes); }
+
+ private:
+  // One peer's link: xtouch_.connection is xtouchConnection, xtouch_.ready
+  // surfaceLinkReady, xtouch_.buffer surfaceBuffer; the mixer's alike.
+  struct Link {
+    Link(const char* linkName, SocketEnds socketEnds) : name(linkName), ends(std::move(socketEnds)) {}
+    const char* name;
+    SocketEnds ends;
+    std::optional<UdpSocket> connection;
+    bool ready = false;
+    DatagramBatch buffer;  // what came in this pass, until forwarded
+    Outbox outbox;         // what goes to this peer at the end of the pass
+    bool tried = false;
+    bool waitingReported = false;
+    std::string lastProblem;
+    std::size_t refusals = 0;  // counted by the socket, taken each pass
+    std::size_t burst = 0;     // refusals since the burst began
+    Clock::time_point burstBegan, lastRefusal;
+  };
+
+  void bringUp(Link& link);
+  bool take(Link& from, const Inspector& inspector, Link& towards);
+  void waitForDatagrams(const StopSignal& stop);
+  void noteRefusals(Link& link, Clock::time_point now);
+  std::optional<Clock::time_point> burstReportDue() const;
+
+  LineOutput& output_;
+  ProgressLog progress_;
+  Link xtouch_;
+  Link mixer_;
+};
+
+// Finds the local address of the configured interface and makes the relay,
+// whose links are not open yet. Prints the two failure lines and returns
+// nullptr when the interface has no usable address. When the interface list
+// cannot be read at all, the links bind no particular address.
+std::unique_ptr<Relay> setUpConnections(const LinkSettings& settings, LineOutput& output, ProgressLog progress = {});
 
 }  // namespace tessevar

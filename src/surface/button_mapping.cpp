@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "surface/lamp_sender.h"
 #include "surface/wire_format.h"
 
 namespace tessevar {
@@ -11,6 +10,13 @@ namespace tessevar {
 namespace {
 
 std::uint8_t lampValue(bool on) { return on ? wire::lit : wire::dark; }
+
+// One lamp message 90 note value to the X-Touch; a missing sender sends nothing.
+void sendToSurface(const SurfaceContext& context, std::uint8_t note, std::uint8_t value) {
+  if (!context.sendToXTouch) return;
+  const auto message = wire::lampMessage(note, value);
+  context.sendToXTouch(message);
+}
 
 void click(SurfaceContext& c, EditorPoint point) { c.editor.clickEntry(indexOf(point)); }
 

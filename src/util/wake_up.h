@@ -1,9 +1,11 @@
 #pragma once
 
+#include "util/wait.h"
+
 namespace tessevar {
 
-// A self-pipe that breaks a loop out of poll(): any thread may raise it; the
-// loop drains it after waking.
+// A self-pipe that breaks a wait out of waitReadable(): any thread (or a
+// signal handler) may raise it; the waiting loop drains it after waking.
 class WakeUp {
  public:
   WakeUp();
@@ -11,13 +13,13 @@ class WakeUp {
   WakeUp(const WakeUp&) = delete;
   WakeUp& operator=(const WakeUp&) = delete;
 
-  void raise();
+  void raise() noexcept;
   void drain();
-  int descriptor() const { return readEnd_; }
+  PollHandle handle() const { return readEnd_; }
 
  private:
-  int readEnd_ = -1;
-  int writeEnd_ = -1;
+  PollHandle readEnd_ = -1;
+  PollHandle writeEnd_ = -1;
 };
 
 }  // namespace tessevar

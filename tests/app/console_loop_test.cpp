@@ -28,18 +28,13 @@ ConsoleRun runConsole(const std::string& typed) {
   std::istringstream input(typed);
   std::ostringstream sink;
   LineOutput output(sink);
-  std::atomic<bool> quitRequested{false};
+  StopSignal stop;
   ConsoleRun run;
-  ConsoleActions actions{
-      [&] {
-        ++run.setups;
-        std::getline(input, run.setupSawRest);
-      },
-      [&] {
-        ++run.quits;
-        quitRequested = true;
-      }};
-  consoleLoop(input, output, quitRequested, actions);
+  consoleLoop(input, output, stop, [&] {
+    ++run.setups;
+    std::getline(input, run.setupSawRest);
+  });
+  run.quits = stop.raised() ? 1 : 0;
   run.output = sink.str();
   std::getline(input, run.unread, '\0');
   return run;
@@ -60,7 +55,7 @@ class ConsoleCommands : public ::testing::TestWithParam<Case> {};
 TEST_P(ConsoleCommands, ActOnTheFirstCommandLetter) {
   const Case& c = GetParam();
   const ConsoleRun run = runConsole(c.typed);
-  EXPECT_EQ(run.output, banner + c.afterBanner);
+  EXPECT_EQ(run.output, c.afterBanner);
   EXPECT_EQ(run.setups, c.setups);
   EXPECT_EQ(run.quits, c.quits);
   EXPECT_EQ(run.setupSawRest, c.setupSawRest);
@@ -84,8 +79,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ConsoleLoop, EndOfInputStopsReadingWithoutQuitting) {
   const ConsoleRun run = runConsole("");
-  EXPECT_EQ(run.output, banner);
+  EXPECT_EQ(run.output, "");
   EXPECT_EQ(run.quits, 0);
+}
+
+TEST(ConsoleLoop, BannerIsTheListeningLineAndTheBox) {
+  std::ostringstream sink;
+  LineOutput output(sink);
+  printBanner(output);
+  EXPECT_EQ(sink.str(), banner);
 }
 
 }  // namespace

@@ -80,6 +80,20 @@ INSTANTIATE_TEST_SUITE_P(Files, LoadIntoSetup,
                                            SetupCase{"OneHyphen", "en0-"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Read no further than a settings file can sensibly be: a huge one costs no
+// memory, and the operator learns which file it was.
+TEST(LoadConfiguration, AFileTooLargeIsNamedWithItsSizeAndTheSetupRuns) {
+  ConfigHarness harness("en0\n192.0.2.10\n192.0.2.20\n");
+  writeBytes(harness.configFile(), std::string(10 << 20, '-'));
+  PortNames ports;
+  load(harness, ports);
+  EXPECT_TRUE(harness.console.str().starts_with(harness.configFile().string() +
+                                                " is 10485760 bytes, more than the 65536 bytes it may hold\n"
+                                                "no config file -> entering setup...\n"))
+      << harness.console.str().substr(0, 200);
+  EXPECT_EQ(readBytes(harness.configFile()), "en0-192.0.2.10-192.0.2.20-");
+}
+
 // Under a service manager nobody answers: loading says it has no settings.
 TEST(LoadConfiguration, NoFileAndNoAnswersMeansNoSettings) {
   ConfigHarness harness;

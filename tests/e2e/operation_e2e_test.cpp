@@ -46,20 +46,62 @@ TEST_F(OperationEndToEnd, ClosedOutputNeverEndsItAndATerminationSignalEndsItWith
   }
 }
 
-TEST_F(OperationEndToEnd, ALinkThatCannotOpenSaysWhichAndWhy) {
-  // Another program holds the port without sharing it.
+// How the operator ends a program that is not relaying yet.
+struct Ending {
+  const char* name;
+  const char* typed;  // or, when empty, the signal
+  int signal;
+};
+
+class WaitingLinks : public StageTest, public ::testing::WithParamInterface<Ending> {};
+
+// The links wait (another program holds the port without sharing it); each
+// says why, and the operator can end the program meanwhile.
+TEST_P(WaitingLinks, SayWhichAndWhyAndTheProgramCanBeEndedMeanwhile) {
+  home.writeConfig(stageConfig());
   UdpPeer holder(tessevarAddress, linkPort, SocketOptions{false, 0});
   TessevarProcess tessevar({home.path(), ""});
   const std::string why = std::string("cannot use ") + tessevarAddress + " port 10111 (Address already in use)";
-  // The links come up on threads of their own: their lines come in any order.
-  std::vector<std::string> lines;
-  const auto said = [&lines](const std::string& line) { return std::count(lines.begin(), lines.end(), line); };
-  while (said("X-Touch link waiting: " + why) + said("mixer link waiting: " + why) < 2) {
-    const std::optional<std::string> line = tessevar.nextLine();
-    ASSERT_TRUE(line) << "both links should say why they wait";
-    lines.push_back(*line);
+  const std::vector<std::string> lines = tessevar.linesUntil("mixer link waiting: " + why);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "waiting or failed"), 2);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "X-Touch link waiting: " + why), 1);
+  if (*GetParam().typed != '\0') {
+    tessevar.type(GetParam().typed);
+  } else {
+    tessevar.signal(GetParam().signal);
   }
-  EXPECT_EQ(said("waiting or failed"), 2);
+  EXPECT_EQ(tessevar.nextLine(), "Exiting the program...");
+  EXPECT_EQ(tessevar.waitForExit(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, WaitingLinks,
+                         ::testing::Values(Ending{"Q", "q\n", 0}, Ending{"Term", "", SIGTERM},
+                                           Ending{"Interrupt", "", SIGINT}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A signal while the first start's setup waits for an answer.
+TEST_F(StageTest, ASignalDuringTheFirstSetupEndsItWithStatusZero) {
+  TessevarProcess tessevar({home.path(), ""});
+  tessevar.linesUntil("enter the network port name please");
+  tessevar.signal(SIGTERM);
+  const std::vector<std::string> lines = tessevar.linesUntil("Exiting the program...");
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "Exiting the program...");
+  EXPECT_EQ(tessevar.waitForExit(), 0);
+  EXPECT_FALSE(std::filesystem::exists(home.configFile()));
+}
+
+TEST_F(OperationEndToEnd, ALockThatCannotBeTakenIsSaidAndRelayingGoesOn) {
+  std::filesystem::create_symlink("/tmp/elsewhere", home.path() / "tessevar.lock");
+  StagePeer surface(surfaceAddress), mixer(mixerAddress);
+  TessevarProcess tessevar({home.path(), ""});
+  const std::vector<std::string> lines = tessevar.readStartUp();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), "cannot make sure that only one copy relays: " + (home.path() / "tessevar.lock").string() +
+                               " is a symbolic link; relaying goes on");
+  EXPECT_TRUE(endsWithBanner(lines));
+  surface.send({0x90, 0x10, 0x7F});
+  EXPECT_EQ(mixer.receive(), (Bytes{0x90, 0x10, 0x7F}));
 }
 
 TEST_F(StageTest, FirstStartWithNobodyToAskSaysSoAndEndsWithStatusOne) {

@@ -57,7 +57,7 @@ class SharedDesktop final : public Desktop {
     std::lock_guard lock(mutex_);
     fake_.postKey(target, key, down);
   }
-  int notificationDescriptor() override { return news_.descriptor(); }
+  int notificationDescriptor() override { return static_cast<int>(news_.handle()); }
   bool takeNotifications() override {
     news_.drain();
     return changed_.exchange(false);

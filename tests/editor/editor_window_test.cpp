@@ -71,12 +71,5 @@ TEST_F(EditorWindowTest, WindowThatDisappearsKeepsItsBoundsAndIsFoundAgainWhenIt
   EXPECT_EQ(desktop.activations(), 1);
 }
 
-TEST_F(EditorWindowTest, LoadingFillsThePointsThenLooksUpAndActivates) {
-  desktop.windows = {testing::referenceEditorWindow(7)};
-  EXPECT_TRUE(loadEditor(editor));
-  EXPECT_EQ(editor.state.editorPoints.size(), 61u);
-  EXPECT_EQ(desktop.activations(), 1);
-}
-
 }  // namespace
 }  // namespace tessevar

@@ -31,6 +31,8 @@ inline LoopbackPeer connectedPeer(const Endpoint& self, const Endpoint& other, S
   return LoopbackPeer(self.address, self.port, other.address, other.port, options);
 }
 
+using Datagram = std::vector<std::uint8_t>;
+
 inline Datagram bytesOf(const std::string& text) { return Datagram(text.begin(), text.end()); }
 
 

@@ -5,8 +5,10 @@
 
 #include <atomic>
 #include <cstring>
+#include <sstream>
 #include <thread>
 
+#include "support/icmp_forger.h"
 #include "running_relay.h"
 
 namespace tessevar::testing {
@@ -135,48 +137,127 @@ TEST(Relay, GoesOnAfterThePeersSocketVanishedAndCameBack) {
   EXPECT_EQ(xtouch.receive(std::chrono::milliseconds(100)), std::nullopt) << "something extra was relayed";
 }
 
-TEST(Relay, SendToXTouchReachesTheSurfaceOnly) {
-  RunningRelay running(25);
-  LoopbackPeer xtouch = running.xtouchPeer();
-  LoopbackPeer mixer = running.mixerPeer();
-  const Datagram lamp{0x90, 0x08, 0x7F};
-  sendToXTouch(running.relay, lamp);
-  EXPECT_EQ(xtouch.receive(), lamp);
-  EXPECT_EQ(mixer.receive(std::chrono::milliseconds(100)), std::nullopt);
-  EXPECT_EQ(running.surfaceLog.count() + running.mixerLog.count(), 0u);
+// A relay whose passes the test runs itself, so that what waits on the
+// sockets before a pass is known.
+struct SteppedRelay {
+  explicit SteppedRelay(int block)
+      : tessevar(loopbackEndpoint(block, 1)),
+        relay(loopbackSettings(tessevar, loopbackEndpoint(block, 2), loopbackEndpoint(block, 3)), tessevar.address,
+              capture.output),
+        xtouch(connectedPeer(loopbackEndpoint(block, 2), tessevar)),
+        mixer(connectedPeer(loopbackEndpoint(block, 3), tessevar)) {}
+  // Waits until everything sent has reached the relay's sockets, then runs one pass.
+  void step(const Inspector& surface, const Inspector& mixerInspector) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    relay.relayStep(surface, mixerInspector);
+  }
+
+  const Endpoint tessevar;
+  CapturedLines capture;
+  Relay relay;
+  LoopbackPeer xtouch;
+  LoopbackPeer mixer;
+};
+
+TEST(RelayStep, TakesTheXTouchsBatchFirstAndShowsEachDatagramOnce) {
+  SteppedRelay stepped(26);
+  ASSERT_TRUE(stepped.relay.openLinks());
+  for (const char* text : {"m1", "m2"}) stepped.mixer.sendText(text);
+  for (const char* text : {"s1", "s2", "s3"}) stepped.xtouch.sendText(text);
+  std::vector<std::string> shown;
+  auto log = [&shown](std::span<const std::uint8_t> d) { shown.emplace_back(d.begin(), d.end()); };
+  stepped.step(log, log);
+  EXPECT_THAT(shown, ElementsAre("s1", "s2", "s3", "m1", "m2"));
+  stepped.step(log, log);
+  EXPECT_EQ(shown.size(), 5u) << "nothing new, nothing shown";
+  EXPECT_EQ(stepped.mixer.receiveAll().size(), 3u);
 }
 
-TEST(Relay, BothLinksReportTheirStatesAndRaiseTheirFlags) {
-  RunningRelay running(26);
-  EXPECT_TRUE(running.relay.surfaceLinkReady);
-  EXPECT_TRUE(running.relay.mixerLinkReady);
-  // Each link prints setup, preparing, ready; the two may interleave.
-  ASSERT_TRUE(eventually([&] { return running.capture.lines().size() == 6; }));
-  EXPECT_THAT(running.capture.lines(), ::testing::UnorderedElementsAre("setup", "setup", "preparing", "preparing",
-                                                                        "ready", "ready"));
+// The inspection of a mixer datagram sends a lamp: it must reach the
+// X-Touch before that datagram and after the one before it, or the mixer's
+// own message for the same lamp would overtake it.
+TEST(RelayStep, ALampGoesBetweenTheDatagramsAroundItsCause) {
+  SteppedRelay stepped(27);
+  ASSERT_TRUE(stepped.relay.openLinks());
+  const Datagram mixerLights{0x90, 0x59, 0x7F}, cause{0x90, 0x08, 0x00}, ownLamp{0x90, 0x59, 0x00};
+  stepped.mixer.send(mixerLights);
+  stepped.mixer.send(cause);
+  stepped.step({}, [&](std::span<const std::uint8_t> d) {
+    if (Datagram(d.begin(), d.end()) == cause) stepped.relay.sendToXTouch(ownLamp);
+  });
+  EXPECT_THAT(stepped.xtouch.receiveAll(), ElementsAre(mixerLights, ownLamp, cause));
 }
 
-TEST(Relay, QuitEndsAnIdleLoopWithNothingArmed) {
-  RelayState relay;
-  std::thread loop([&] { runRelayLoop(relay, {}, {}); });
-  requestQuit(relay);
+TEST(Relay, ForgedRefusalsHoldNothingUpAndAreSaidOncePerBurst) {
+  std::string why;
+  std::unique_ptr<IcmpForger> forger = IcmpForger::open(why);
+  if (!forger) GTEST_SKIP() << why;
+  CapturedLines progress;
+  RunningRelay running(28, ProgressLog(progress.stream()));
+  // Room for every datagram at the peers: a loss is then the relay's.
+  LoopbackPeer xtouch = running.xtouchPeer({true, 4 << 20});
+  LoopbackPeer mixer = running.mixerPeer({true, 4 << 20});
+  constexpr int count = 500;
+  for (int i = 0; i < count; ++i) {
+    forger->refuse(running.tessevar.address, running.tessevar.port, running.surface.address, running.surface.port);
+    forger->refuse(running.tessevar.address, running.tessevar.port, running.surface.address, running.surface.port);
+    xtouch.send(numbered(static_cast<std::uint32_t>(i)));
+    mixer.send(numbered(static_cast<std::uint32_t>(i)));
+  }
+  for (LoopbackPeer* receiver : {&mixer, &xtouch}) {
+    for (int i = 0; i < count; ++i) {
+      const std::optional<Datagram> d = receiver->receive();
+      ASSERT_TRUE(d) << "lost after " << i;
+      ASSERT_EQ(numberOf(*d), static_cast<std::uint32_t>(i));
+    }
+  }
+  ASSERT_TRUE(eventually([&] { return !progress.lines().empty(); }));
+  EXPECT_THAT(progress.lines(), ElementsAre(::testing::MatchesRegex(
+                                    ".* X-Touch link: [0-9]+ refusals \\(ICMP port unreachable\\) in [0-9.]+ s; "
+                                    "relaying went on")));
+}
+
+TEST(Relay, TheStopEndsALoopWhoseLinksNeverOpened) {
+  CapturedLines capture;
+  Relay relay(LinkSettings{}, "127.0.0.1", capture.output);
+  StopSignal stop;
+  std::thread loop([&] { relay.run(stop, {}, {}); });
+  stop.raise();
   loop.join();
-  EXPECT_TRUE(relay.quitRequested);
+  EXPECT_TRUE(capture.lines().empty());
 }
 
-TEST(SetUpConnections, WithoutAnAddressPrintsTheTwoLinesAndOpensNoLink) {
+TEST(OpenLinks, SaysEachLinksStatesXTouchFirst) {
+  SteppedRelay stepped(29);
+  EXPECT_TRUE(stepped.relay.openLinks());
+  EXPECT_TRUE(stepped.relay.openLinks()) << "ready links are not opened again";
+  EXPECT_THAT(stepped.capture.lines(), ElementsAre("setup", "preparing", "ready", "setup", "preparing", "ready"));
+}
+
+TEST(OpenLinks, AWaitingLinkSaysSoAndWhyOnceThenComesUpWhenTried) {
+  const Endpoint held = loopbackEndpoint(30, 1);
+  auto blocker = std::make_unique<LoopbackPeer>(held.address, held.port, SocketOptions{false, 0});
+  SteppedRelay stepped(30);
+  EXPECT_FALSE(stepped.relay.openLinks());
+  EXPECT_FALSE(stepped.relay.openLinks());
+  blocker.reset();
+  EXPECT_TRUE(stepped.relay.openLinks());
+  const std::string why = "cannot use 127.0.0.1 port 21301 (Address already in use)";
+  EXPECT_THAT(stepped.capture.lines(),
+              ElementsAre("setup", "preparing", "waiting or failed", "X-Touch link waiting: " + why, "setup",
+                          "preparing", "waiting or failed", "mixer link waiting: " + why, "ready", "ready"));
+}
+
+TEST(SetUpConnections, WithoutAnAddressPrintsTheTwoLinesAndMakesNoRelay) {
   // Letter case counts, and loopback is never used.
-  for (const char* port : {"no-such-port0", "LO", "lo"}) {
+  for (const char* interface : {"no-such-port0", "LO", "lo"}) {
     CapturedLines capture;
-    RelayState relay;
-    const LinkSettings settings{.networkPortName = port,
-                                .surfaceAddress = loopbackEndpoint(27, 2).address,
-                                .mixerAddress = loopbackEndpoint(27, 3).address};
-    EXPECT_FALSE(setUpConnections(relay, settings, capture.output)) << port;
+    const LinkSettings settings{.networkPortName = interface,
+                                .surfaceAddress = loopbackEndpoint(31, 2).address,
+                                .mixerAddress = loopbackEndpoint(31, 3).address};
+    EXPECT_EQ(setUpConnections(settings, capture.output), nullptr) << interface;
     EXPECT_THAT(capture.lines(), ElementsAre("network cable may not be connected",
                                              "Check the network connection and restart the application"));
-    EXPECT_EQ(relay.xtouchConnection, nullptr);
-    EXPECT_EQ(relay.mixerConnection, nullptr);
   }
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
-#include "link/connections.h"
 #include "link/relay.h"
 #include "loopback_peer.h"
 
@@ -15,9 +15,9 @@ namespace tessevar::testing {
 // What one side's inspector was shown, in order.
 class InspectorLog {
  public:
-  void record(const Datagram& datagram) {
+  void record(std::span<const std::uint8_t> datagram) {
     std::lock_guard lock(mutex_);
-    seen_.push_back(datagram);
+    seen_.emplace_back(datagram.begin(), datagram.end());
     count_ = seen_.size();
   }
   std::size_t count() const { return count_; }
@@ -32,32 +32,39 @@ class InspectorLog {
   std::atomic<std::size_t> count_{0};
 };
 
+inline LinkSettings loopbackSettings(const Endpoint& tessevar, const Endpoint& surface, const Endpoint& mixer) {
+  return {.networkPortName = "",
+          .surfaceAddress = surface.address,
+          .mixerAddress = mixer.address,
+          .port = tessevar.port,
+          .surfacePort = surface.port,
+          .mixerPort = mixer.port};
+}
+
 // Tessevar's relay at endpoint 1 of the block between an X-Touch at 2 and a
-// mixer at 3, its loop running on a thread of its own until destruction.
+// mixer at 3, running on a thread of its own until destruction. `onMixer`
+// runs in the mixer inspector, after the log, with the relay at hand.
 class RunningRelay {
  public:
-  explicit RunningRelay(int block)
-      : tessevar(loopbackEndpoint(block, 1)), surface(loopbackEndpoint(block, 2)), mixer(loopbackEndpoint(block, 3)) {
-    const LinkSettings settings{.networkPortName = "",
-                                .surfaceAddress = surface.address,
-                                .mixerAddress = mixer.address,
-                                .port = tessevar.port,
-                                .surfacePort = surface.port,
-                                .mixerPort = mixer.port};
-    openConnections(relay, tessevar.address, settings, capture.output);
-    if (!eventually([this] { return relay.surfaceLinkReady && relay.mixerLinkReady; })) {
-      throw std::runtime_error("links never became ready");
-    }
-    armFirstReceive(relay, Side::surface);
-    armFirstReceive(relay, Side::mixer);
-    loop_ = std::thread([this] {
-      runRelayLoop(
-          relay, [this](const Datagram& d) { surfaceLog.record(d); },
-          [this](const Datagram& d) { mixerLog.record(d); });
+  using Hook = std::function<void(Relay&, std::span<const std::uint8_t>)>;
+
+  explicit RunningRelay(int block, ProgressLog progress = {}, Hook onMixer = {})
+      : tessevar(loopbackEndpoint(block, 1)),
+        surface(loopbackEndpoint(block, 2)),
+        mixer(loopbackEndpoint(block, 3)),
+        relay(loopbackSettings(tessevar, surface, mixer), tessevar.address, capture.output, std::move(progress)) {
+    if (!relay.openLinks()) throw std::runtime_error("links never became ready");
+    loop_ = std::thread([this, onMixer = std::move(onMixer)] {
+      relay.run(
+          stop, [this](std::span<const std::uint8_t> d) { surfaceLog.record(d); },
+          [this, &onMixer](std::span<const std::uint8_t> d) {
+            mixerLog.record(d);
+            if (onMixer) onMixer(relay, d);
+          });
     });
   }
   ~RunningRelay() {
-    requestQuit(relay);
+    stop.raise();
     loop_.join();
   }
 
@@ -70,7 +77,8 @@ class RunningRelay {
   InspectorLog surfaceLog;
   InspectorLog mixerLog;
   CapturedLines capture;  // outlives relay: the links print into it
-  RelayState relay;
+  StopSignal stop;
+  Relay relay;
 
  private:
   std::thread loop_;

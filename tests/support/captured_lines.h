@@ -22,6 +22,8 @@ class CapturedLines {
   CapturedLines() : stream_(&buffer_), output(stream_) {}
 
   std::vector<std::string> lines() const { return buffer_.lines(); }
+  // The stream under `output`, for writers that make their own LineOutput.
+  std::ostream& stream() { return stream_; }
 
  private:
   class LockedBuffer : public std::streambuf {

@@ -123,11 +123,13 @@ constexpr const char* help =
     "  Both devices' addresses must be this machine's; scripts/testnet makes such a network.\n";
 
 int typedMode(const char* local, const char* tessevar) {
-  const int socket = tessevar::openConnectedUdpSocket(local, tessevar, linkPort);
-  if (socket < 0) {
-    std::cerr << "cannot open UDP port " << linkPort << " on " << local << std::endl;
+  tessevar::Result<tessevar::UdpSocket> opened = tessevar::UdpSocket::open(
+      {.localHost = local, .localPort = linkPort, .peerHost = tessevar, .peerPort = linkPort});
+  if (!opened) {
+    std::cerr << "cannot open UDP port " << linkPort << " on " << local << ": " << opened.reason() << std::endl;
     return 1;
   }
+  const int socket = static_cast<int>(opened->handle());
   std::array<pollfd, 2> fds{pollfd{STDIN_FILENO, POLLIN, 0}, pollfd{socket, POLLIN, 0}};
   std::string pending;
   for (;;) {

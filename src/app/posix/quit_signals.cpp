@@ -1,27 +1,20 @@
-#include "app/quit_signals.h"
-
 #include <signal.h>
-#include <unistd.h>
 
 #include <atomic>
 
-#include "util/wake_up.h"
+#include "app/process_guards.h"
 
 namespace tessevar {
 
 namespace {
 
-std::atomic<RelayState*> quitTarget{nullptr};  // set once relaying runs
+std::atomic<StopSignal*> stopTarget{nullptr};
 std::atomic<bool> bySignal{false};
-static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<RelayState*>::is_always_lock_free,
-              "a signal handler may only touch lock-free atomics");
+static_assert(std::atomic<StopSignal*>::is_always_lock_free, "a signal handler may only touch lock-free atomics");
 
 void onQuitSignal(int) {
-  RelayState* relay = quitTarget.load();
-  if (relay == nullptr) _exit(0);
   bySignal = true;
-  relay->quitRequested = true;
-  relay->wakeUp->raise();  // one write(): safe in a handler
+  if (StopSignal* stop = stopTarget.load()) stop->raise();
 }
 
 // A handler rather than SIG_IGN: an ignored signal stays ignored in the
@@ -38,13 +31,12 @@ void handle(int signal, void (*handler)(int)) {
 
 }  // namespace
 
-void routeQuitSignals() {
+void routeQuitSignals(StopSignal* stop) {
+  stopTarget = stop;
   handle(SIGINT, onQuitSignal);
   handle(SIGTERM, onQuitSignal);
   handle(SIGPIPE, onBrokenPipe);
 }
-
-void quitSignalsEndTheRelayLoop(RelayState& relay) { quitTarget = &relay; }
 
 bool quitBySignal() { return bySignal; }
 

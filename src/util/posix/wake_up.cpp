@@ -20,26 +20,26 @@ void makeNonBlockingAndPrivate(int descriptor) {
 WakeUp::WakeUp() {
   int ends[2];
   if (pipe(ends) != 0) throw std::system_error(errno, std::generic_category(), "wake-up pipe");
+  makeNonBlockingAndPrivate(ends[0]);
+  makeNonBlockingAndPrivate(ends[1]);
   readEnd_ = ends[0];
   writeEnd_ = ends[1];
-  makeNonBlockingAndPrivate(readEnd_);
-  makeNonBlockingAndPrivate(writeEnd_);
 }
 
 WakeUp::~WakeUp() {
-  close(readEnd_);
-  close(writeEnd_);
+  close(static_cast<int>(readEnd_));
+  close(static_cast<int>(writeEnd_));
 }
 
-void WakeUp::raise() {
+void WakeUp::raise() noexcept {
   const char byte = 1;
   // A full pipe already wakes the loop, so a failed write loses nothing.
-  [[maybe_unused]] ssize_t written = write(writeEnd_, &byte, 1);
+  [[maybe_unused]] ssize_t written = write(static_cast<int>(writeEnd_), &byte, 1);
 }
 
 void WakeUp::drain() {
   char bytes[64];
-  while (read(readEnd_, bytes, sizeof bytes) > 0) {
+  while (read(static_cast<int>(readEnd_), bytes, sizeof bytes) > 0) {
   }
 }
 
