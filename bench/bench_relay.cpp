@@ -18,6 +18,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <tuple>
+#include <utility>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -25,6 +27,7 @@
 #include <vector>
 
 #include "relay_under_test.h"
+#include "support/icmp_forger.h"
 
 namespace {
 
@@ -93,7 +96,9 @@ std::vector<double> oneWayLatencies(PeerSocket& sender, PeerSocket& receiver, in
   std::thread reader([&] {
     Stamp stamp{};
     while (static_cast<int>(microseconds.size()) < count) {
-      if (receiver.receive(&stamp, sizeof stamp) != static_cast<ssize_t>(sizeof stamp)) return;
+      const ssize_t got = receiver.receive(&stamp, sizeof stamp);
+      if (got < 0 && errno == ECONNREFUSED) continue;  // a refusal, forged or not: no datagram
+      if (got != static_cast<ssize_t>(sizeof stamp)) return;
       microseconds.push_back(static_cast<double>(nanosecondsNow() - stamp.sentAt) / 1000.0);
     }
   });
@@ -140,7 +145,7 @@ void printAdded(const char* what, Latency relayed, Latency direct) {
               addedMedian <= 50 ? "meets target" : "MISSES target");
 }
 
-void benchLatency(PeerSocket& xtouch, PeerSocket& mixer) {
+std::pair<Latency, Latency> benchLatency(PeerSocket& xtouch, PeerSocket& mixer) {
   std::printf("(c1) one-way latency, %d datagrams at 1 kHz, microseconds\n", latencyCount);
   std::printf("  %-28s %9s %9s\n", "", "median", "p99");
   const Stage& stage = benchStage();
@@ -159,6 +164,7 @@ void benchLatency(PeerSocket& xtouch, PeerSocket& mixer) {
   printAdded("added, X-Touch->mixer", towardsMixer, direct);
   printAdded("added, mixer->X-Touch", towardsSurface, direct);
   std::printf("  target: added median <= 50 us\n\n");
+  return {towardsMixer, towardsSurface};
 }
 
 // ---- (a) stall: the surface's stream while the editor is being clicked ----
@@ -279,7 +285,7 @@ int tryRate(PeerSocket& xtouch, PeerSocket& mixer, const char* stage, int rate, 
   return achieved < rate * 9 / 10 ? achieved : rate;
 }
 
-constexpr std::array<int, 6> probeRates{5000, 10000, 20000, 40000, 80000, 160000};
+constexpr std::array<int, 8> probeRates{5000, 10000, 20000, 40000, 80000, 160000, 320000, 640000};
 
 // Steps the rate up in 1 s probes, then narrows in on the first rate that
 // lost datagrams. Returns the highest lossless probe; 0 if none.
@@ -333,6 +339,49 @@ int benchThroughput(PeerSocket& xtouch, PeerSocket& mixer) {
   return held;
 }
 
+// ---- (c4) forged refusals ------------------------------------------------
+
+constexpr int forgedPerSecond = 1000;
+constexpr int forgedLatencyCount = 2500;  // 2.5 s each way: 5 s of forgery in all
+
+// While a stranger forges `forgedPerSecond` refusals a second for the X-Touch
+// link, the latency each way, against that of (c1).
+void benchForgedRefusals(PeerSocket& xtouch, PeerSocket& mixer, const Latency& calmTowardsMixer,
+                         const Latency& calmTowardsSurface) {
+  std::printf("(c4) forged ICMP port unreachable for the X-Touch link, %d a second for 5 s\n", forgedPerSecond);
+  std::string why;
+  std::unique_ptr<tessevar::testing::IcmpForger> forger = tessevar::testing::IcmpForger::open(why);
+  if (!forger) {
+    std::printf("  not measured: %s\n\n", why.c_str());
+    return;
+  }
+  const Stage& stage = benchStage();
+  std::atomic<bool> forging{true};
+  std::thread stranger([&] {
+    const Clock::time_point start = Clock::now();
+    for (int i = 0; forging; ++i) {
+      std::this_thread::sleep_until(start + i * std::chrono::microseconds(1'000'000 / forgedPerSecond));
+      forger->refuse(stage.relay.address, stage.relay.port, stage.xtouch.address, stage.xtouch.port);
+    }
+  });
+  const Latency towardsMixer = summarise(oneWayLatencies(xtouch, mixer, forgedLatencyCount));
+  const Latency towardsSurface = summarise(oneWayLatencies(mixer, xtouch, forgedLatencyCount));
+  forging = false;
+  stranger.join();
+  std::printf("  %-28s %9s %9s %9s %9s\n", "", "median", "p99", "max", "lost");
+  for (const auto& [what, latency, calm] :
+       {std::tuple{"X-Touch->mixer", towardsMixer, calmTowardsMixer},
+        std::tuple{"mixer->X-Touch", towardsSurface, calmTowardsSurface}}) {
+    std::printf("  %-28s %9.1f %9.1f %9.1f %9zu   added median %.1f us\n", what, latency.median, latency.p99,
+                latency.max, forgedLatencyCount - latency.received, latency.median - calm.median);
+  }
+  const bool met = towardsMixer.received == forgedLatencyCount && towardsSurface.received == forgedLatencyCount &&
+                   towardsMixer.median - calmTowardsMixer.median <= 1000 &&
+                   towardsSurface.median - calmTowardsSurface.median <= 1000;
+  std::printf("  [%s] target: nothing lost either way, added median <= 1 ms each way\n\n",
+              met ? "meets target" : "MISSES target");
+}
+
 // ---- (c3) idle CPU -------------------------------------------------------
 
 void benchIdle(const RelayUnderTest& relay) {
@@ -359,8 +408,9 @@ int main() {
   benchStall(xtouch, mixer, relay->editorPresent());
   std::printf("(c) relay figures%s; every datagram from the mixer asks for the editor to come forward\n\n",
               relay->editorPresent() ? " with the test editor present" : "");
-  benchLatency(xtouch, mixer);
+  const auto [towardsMixer, towardsSurface] = benchLatency(xtouch, mixer);
   benchThroughput(xtouch, mixer);
+  benchForgedRefusals(xtouch, mixer, towardsMixer, towardsSurface);
   benchIdle(*relay);
   return 0;
 }

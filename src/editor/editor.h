@@ -10,6 +10,7 @@
 
 #include "platform/desktop.h"
 #include "util/progress_log.h"
+#include "util/result.h"
 
 namespace tessevar {
 
@@ -36,7 +37,7 @@ void sleepPause(std::chrono::microseconds duration);
 // How the editor's process is found again when the one known has gone.
 struct EditorProcessLookup {
   using Clock = std::chrono::steady_clock;
-  std::function<std::optional<std::int64_t>()> find;  // 0: none runs; nullopt: cannot tell
+  std::function<Result<std::int64_t>()> find;  // 0: none runs; a failure: cannot tell
   std::function<bool(std::int64_t pid)> running;
   std::function<Clock::time_point()> now;
 };

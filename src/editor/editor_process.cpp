@@ -53,11 +53,11 @@ EditorProcessLookup systemEditorProcessLookup() {
   return {findEditorProcess, processRunning, EditorProcessLookup::Clock::now};
 }
 
-std::optional<std::int64_t> findEditorProcess() {
-  const auto ps = locateTool("ps");
-  if (!ps) return std::nullopt;
-  const auto listing = runCommand(*ps, {"-ax"});
-  if (!listing) return std::nullopt;
+Result<std::int64_t> findEditorProcess() {
+  const Result<std::string> ps = locateTool("ps");
+  if (!ps) return Failure{ps.reason()};
+  const Result<std::string> listing = runCommand(*ps, {"-ax"});
+  if (!listing) return Failure{listing.reason()};
   return editorPidFromListing(*listing);
 }
 

@@ -36,6 +36,8 @@ class [[nodiscard]] Result {
   const T* operator->() const { return &*value_; }
   T value_or(T fallback) const& { return value_ ? *value_ : std::move(fallback); }
   const std::string& reason() const { return failure_.reason; }
+  // Holds exactly this value.
+  friend bool operator==(const Result& result, const T& value) { return result && *result == value; }
 
  private:
   std::optional<T> value_;

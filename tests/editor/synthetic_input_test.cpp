@@ -102,7 +102,7 @@ TEST(PressKey, FindsARestartedEditorAtMostOnceASecond) {
   std::chrono::steady_clock::time_point now{};
   std::int64_t running = 0;
   int searches = 0;
-  EditorProcessLookup lookup{[&]() -> std::optional<std::int64_t> { ++searches; return running; },
+  EditorProcessLookup lookup{[&]() -> Result<std::int64_t> { ++searches; return running; },
                              [&](std::int64_t pid) { return pid == running; }, [&] { return now; }};
   Editor editor{desktop, desktop.pause(), lookup};
   editor.setEditorPid(0);  // none at start-up
@@ -132,7 +132,7 @@ TEST(PressKey, GoesToTheWindowTheDesktopNamesWithItsOwnersProcess) {
   FakeDesktop desktop;
   desktop.windows = {{4, "X-AIR-Edit", {0, 0, 1154, 734}, true, 900}};
   int searches = 0;
-  EditorProcessLookup lookup{[&]() -> std::optional<std::int64_t> { ++searches; return 512; },
+  EditorProcessLookup lookup{[&]() -> Result<std::int64_t> { ++searches; return 512; },
                              [](std::int64_t) { return false; }, [] { return std::chrono::steady_clock::time_point{}; }};
   Editor editor{desktop, desktop.pause(), lookup};
   ASSERT_TRUE(editor.findEditorWindow());

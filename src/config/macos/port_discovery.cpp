@@ -5,9 +5,9 @@
 namespace tessevar {
 
 bool discoverPortNames(PortNames& ports) {
-  const auto tool = locateTool("networksetup");
+  const Result<std::string> tool = locateTool("networksetup");
   if (!tool) return false;
-  const auto listing = runCommand(*tool, {"-listallhardwareports"});
+  const Result<std::string> listing = runCommand(*tool, {"-listallhardwareports"});
   if (!listing) return false;
   readHardwarePortListing(*listing, ports);
   return true;

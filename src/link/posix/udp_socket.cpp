@@ -13,9 +13,9 @@
 namespace tessevar {
 namespace {
 
-// Room for bursts while the relay's thread is busy with another batch; the
-// system caps it at its own maximum.
-constexpr int receiveBufferBytes = 1 << 20;
+// Room for bursts while the relay's thread waits for a processor; the system
+// caps it at its own maximum, unless the program may go beyond (as root).
+constexpr int receiveBufferBytes = 8 << 20;
 
 struct Endpoint {
   sockaddr_storage address{};
@@ -62,7 +62,10 @@ Result<int> bindAndConnect(const Endpoint& local, const Endpoint& peer, const st
   const int descriptor = socket(local.family, SOCK_DGRAM, 0);
   if (descriptor < 0) return failure(descriptor, "cannot open a UDP socket");
   fcntl(descriptor, F_SETFD, fcntl(descriptor, F_GETFD) | FD_CLOEXEC);
-  setOption(descriptor, SO_RCVBUF, receiveBufferBytes);
+#ifdef SO_RCVBUFFORCE
+  if (!setOption(descriptor, SO_RCVBUFFORCE, receiveBufferBytes))
+#endif
+    setOption(descriptor, SO_RCVBUF, receiveBufferBytes);
   if (!setOption(descriptor, SO_REUSEADDR, 1) || !setOption(descriptor, SO_REUSEPORT, 1) ||
       bind(descriptor, reinterpret_cast<const sockaddr*>(&local.address), local.length) != 0) {
     return failure(descriptor, "cannot use " + localPlace);

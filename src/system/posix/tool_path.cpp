@@ -11,10 +11,12 @@ constexpr const char* whereisPath = "/usr/bin/whereis";
 
 }  // namespace
 
-std::optional<std::string> locateTool(const std::string& name) {
-  const auto output = runCommand(whereisPath, {name});
-  if (!output) return std::nullopt;
-  return toolPathFromWhereis(*output, name);
+Result<std::string> locateTool(const std::string& name) {
+  const Result<std::string> output = runCommand(whereisPath, {name});
+  if (!output) return Failure{output.reason()};
+  std::optional<std::string> path = toolPathFromWhereis(*output, name);
+  if (!path) return Failure{"whereis does not know " + name};
+  return std::move(*path);
 }
 
 std::optional<std::string> toolPathFromWhereis(std::string_view output, std::string_view name) {
