@@ -10,7 +10,7 @@
 #include "config/config_file.h"
 #include "config/configuration.h"
 #include "editor/automation_thread.h"
-#include "editor/editor_process.h"
+#include "editor/editor.h"
 #include "link/relay.h"
 #include "platform/desktop.h"
 #include "surface/inspectors.h"

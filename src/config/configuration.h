@@ -40,11 +40,12 @@ ConfigServices platformConfigServices(std::istream& input, LineOutput& output);
 void findPortHints(PortNames& ports, const ConfigServices& services);
 
 // Discovers port names, reads "Tessevar.cfg" or runs the setup, echoes the
-// values, then calls `prepareEditor` (point table and first window lookup).
+// values, then calls `refreshEditorWindow` (the start-up's look at the
+// editor, which brings it to the front when its window is there).
 // False when there was no file and the setup found its input closed before
 // the answers: then there are no settings to go on with.
 bool loadConfiguration(Configuration& values, PortNames& ports, const ConfigServices& services,
-                       const std::function<void()>& prepareEditor);
+                       const std::function<void()>& refreshEditorWindow);
 
 // The interactive setup: asks the three values, stores them, keeps a former
 // file as "Tessevar.cfg.bak", writes the file and says where both are.

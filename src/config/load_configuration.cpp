@@ -53,12 +53,11 @@ void findPortHints(PortNames& ports, const ConfigServices& services) {
 }
 
 bool loadConfiguration(Configuration& values, PortNames& ports, const ConfigServices& services,
-                       const std::function<void()>& prepareEditor) {
+                       const std::function<void()>& refreshEditorWindow) {
   findPortHints(ports, services);
   if (!readOrSetUp(values, ports, services)) return false;
-  // Even without a Documents folder the point table is filled and the
-  // editor looked up: the relay's editor automation relies on both.
-  if (prepareEditor) prepareEditor();
+  // Even without a Documents folder the editor is looked at.
+  if (refreshEditorWindow) refreshEditorWindow();
   return true;
 }
 

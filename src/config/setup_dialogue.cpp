@@ -5,7 +5,6 @@
 #include "config/answer_input.h"
 #include "config/config_file.h"
 #include "config/configuration.h"
-#include "system/file_backup.h"
 #include "system/file_io.h"
 
 namespace tessevar {

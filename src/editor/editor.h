@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/desktop.h"
@@ -44,6 +45,15 @@ struct EditorProcessLookup {
 
 // The system's process listing and process table.
 EditorProcessLookup systemEditorProcessLookup();
+
+// The editor's process id from the system's process listing: 0 when no line
+// names the editor; fails when the listing could not be had.
+Result<std::int64_t> findEditorProcess();
+
+// The pid of the last listing line that names the editor (0 when none, or
+// when that line's first field is not a number).
+std::int64_t editorPidFromListing(std::string_view listing);
+
 
 // The owner names that identify the editor.
 bool isEditorOwner(const std::string& ownerName);

@@ -1,4 +1,4 @@
-#include "editor/editor_process.h"
+#include "editor/editor.h"
 
 #include <signal.h>
 
@@ -6,9 +6,7 @@
 #include <charconv>
 #include <string>
 
-#include "editor/editor.h"
 #include "system/command_runner.h"
-#include "system/tool_path.h"
 #include "util/text_pieces.h"
 
 namespace tessevar {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "util/result.h"
@@ -14,5 +16,13 @@ namespace tessevar {
 // runs on: it is collected once it has exited, at a later call at the
 // latest, and nobody waits for it. Fails when the program cannot be started.
 Result<std::string> runCommand(const std::string& launchPath, const std::vector<std::string>& args);
+
+// The full path of a system tool, from "/usr/bin/whereis NAME".
+Result<std::string> locateTool(const std::string& name);
+
+// The tool path in whereis output: the trimmed output itself (a bare path),
+// or, for "NAME: /path ...", the first word after the colon. Nothing when
+// no path is given.
+std::optional<std::string> toolPathFromWhereis(std::string_view output, std::string_view name);
 
 }  // namespace tessevar

@@ -16,7 +16,7 @@ constexpr std::string_view setupTranscript =
     "enter the ip address of the Mixer please\n"
     "enter the ip address of the X-Touch please\n";
 
-// Loads with a prepareEditor that leaves its mark in the console, so the
+// Loads with a refreshEditorWindow that leaves its mark in the console, so the
 // transcripts show whether and when it ran.
 Configuration load(ConfigHarness& harness, PortNames& ports) {
   Configuration values;

@@ -1,4 +1,4 @@
-#include "editor/editor_process.h"
+#include "editor/editor.h"
 
 #include <signal.h>
 

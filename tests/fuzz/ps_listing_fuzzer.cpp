@@ -13,7 +13,7 @@
 #include <cstring>
 #include <string>
 
-#include "editor/editor_process.h"
+#include "editor/editor.h"
 #include "fuzz/fuzz_support.h"
 #include "util/text_pieces.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
-#include "system/tool_path.h"
+#include "system/command_runner.h"
 #include "util/text_pieces.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "system/tool_path.h"
+#include "system/command_runner.h"
 
 #include <unistd.h>
 

@@ -1,6 +1,5 @@
 #include "config/port_discovery.h"
 #include "system/command_runner.h"
-#include "system/tool_path.h"
 
 namespace tessevar {
 

@@ -1,5 +1,3 @@
-#include "system/tool_path.h"
-
 #include "system/command_runner.h"
 #include "util/text_pieces.h"
 
