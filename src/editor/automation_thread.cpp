@@ -51,10 +51,7 @@ void AutomationThread::requestStop() {
 bool AutomationThread::stop(std::chrono::milliseconds patience) {
   if (!thread_.joinable()) return true;
   requestStop();
-  if (endedSignal_.wait_for(patience) != std::future_status::ready) {
-    thread_.detach();  // stuck in the desktop; the process's end takes it
-    return false;
-  }
+  if (endedSignal_.wait_for(patience) != std::future_status::ready) return false;
   thread_.join();
   return true;
 }

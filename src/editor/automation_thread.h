@@ -53,9 +53,9 @@ class AutomationThread final : public EditorActions {
   // Asks the thread to end once the command under way is done (at most one
   // click hold); returns at once.
   void requestStop();
-  // requestStop, then waits for the thread. Gives up after `patience`,
-  // leaving the thread to the process's end; false then, and this object
-  // must outlive the process.
+  // requestStop, then waits for the thread. Gives up after `patience`:
+  // false then, the thread is stuck in the desktop, and only the process's
+  // end can take it (this object must not be destroyed before).
   bool stop(std::chrono::milliseconds patience);
 
   bool refreshEditorWindow() override;
