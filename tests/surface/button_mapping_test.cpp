@@ -5,6 +5,8 @@
 namespace tessevar {
 namespace {
 
+using enum EditorPoint;
+
 using ButtonMapping = testing::SurfaceTest;
 using testing::Bytes;
 using testing::Lamps;
@@ -16,7 +18,7 @@ TEST_F(ButtonMapping, SoloTogglePressedTwiceLightsThenClearsBothLamps) {
   fromSurface(soloTogglePress);
   fromSurface(soloTogglePress);
   EXPECT_EQ(xtouch.sent, (Lamps{lamp(0x5A, 0x7F), lamp(0x59, 0x7F), lamp(0x5A, 0x00), lamp(0x59, 0x00)}));
-  EXPECT_EQ(desktop.clicks(), entries({50, 50}));
+  EXPECT_EQ(desktop.clicks(), entries({rightRowRight, rightRowRight}));
   EXPECT_EQ(mapping.soloToggle, 0);
 }
 
@@ -46,7 +48,7 @@ TEST_F(ButtonMapping, ClearSoloDarkensBothLampsButKeepsStripLamps) {
   EXPECT_EQ(mapping.soloToggle, 0);
   fromMixer({0x90, 0x0D, 0x00});  // strip 0x0B is still remembered as lit
   EXPECT_EQ(xtouch.sent.back(), lamp(0x59, 0x7F));
-  EXPECT_EQ(desktop.clicks(), entries({50, 49}));
+  EXPECT_EQ(desktop.clicks(), entries({rightRowRight, rightRowLeft}));
 }
 
 TEST_F(ButtonMapping, LampsAreSentEvenWithoutAnEditorWindow) {
@@ -67,7 +69,8 @@ TEST_F(ButtonMapping, PageSevenRemembersItsView) {
   fromMixer({0x90, 0x2C, 0x7F, 0x2D, 0x7F});
   fromMixer(viewText('3'));
   fromMixer(viewText('1'));
-  EXPECT_EQ(desktop.clicks(), entries({40, 0, 37, 39, 38, 0, 32, 39, 41, 37}));
+  EXPECT_EQ(desktop.clicks(), entries({topRow7, windowCorner, topRow4, topRow6, topRow5, windowCorner, rightBlock,
+                                       topRow6, topRow8, topRow4}));
 }
 
 TEST_F(ButtonMapping, ViewTextNeedsTenBytesTheTextLineAndADigit) {
@@ -79,7 +82,7 @@ TEST_F(ButtonMapping, ViewTextNeedsTenBytesTheTextLineAndADigit) {
   for (const Bytes& ignored : {shortText, otherLine, viewText('4'), viewText('0')}) fromMixer(ignored);
   EXPECT_TRUE(desktop.clicks().empty());
   fromMixer(viewText('3'));
-  EXPECT_EQ(desktop.clicks(), entries({41}));
+  EXPECT_EQ(desktop.clicks(), entries({topRow8}));
 }
 
 }  // namespace

@@ -5,13 +5,15 @@
 namespace tessevar {
 namespace {
 
+using enum EditorPoint;
+
 using testing::Bytes;
 using testing::Lamps;
 using testing::printHex;
 
 struct SurfaceRow {
   Bytes datagram;
-  std::vector<std::size_t> clicks;
+  std::vector<EditorPoint> clicks;
   Lamps lamps;
 };
 void PrintTo(const SurfaceRow& row, std::ostream* os) { printHex(row.datagram, os); }
@@ -27,17 +29,17 @@ TEST_P(SurfaceDatagram, ActsOnlyOnPressesOfTheTwoButtons) {
 
 INSTANTIATE_TEST_SUITE_P(
     Datagrams, SurfaceDatagram,
-    ::testing::Values(SurfaceRow{{0x90, 0x5A, 0x7F}, {50}, {{0x90, 0x5A, 0x7F}, {0x90, 0x59, 0x7F}}},
-                      SurfaceRow{{0x90, 0x59, 0x7F}, {49}, {{0x90, 0x59, 0x00}, {0x90, 0x5A, 0x00}}},
-                      // Only the first message of a datagram is read.
-                      SurfaceRow{{0x90, 0x5A, 0x7F, 0x90, 0x59, 0x7F}, {50}, {{0x90, 0x5A, 0x7F}, {0x90, 0x59, 0x7F}}},
-                      SurfaceRow{{0x90, 0x5A, 0x00}, {}, {}}, SurfaceRow{{0x90, 0x5A, 0x7E}, {}, {}},
-                      SurfaceRow{{0x90, 0x5A}, {}, {}}, SurfaceRow{{0x80, 0x5A, 0x7F}, {}, {}},
-                      SurfaceRow{{0x90, 0x58, 0x7F}, {}, {}}, SurfaceRow{{0x90, 0x5B, 0x7F}, {}, {}},
-                      // Mixer lamp notes mean nothing coming from the surface.
-                      SurfaceRow{{0x90, 0x28, 0x7F}, {}, {}}, SurfaceRow{{0x90, 0x08, 0x7F}, {}, {}},
-                      SurfaceRow{{0xB0, 0x10, 0x41}, {}, {}}, SurfaceRow{{0xE0, 0x00, 0x40}, {}, {}},
-                      SurfaceRow{{}, {}, {}}));
+    ::testing::Values(
+        SurfaceRow{{0x90, 0x5A, 0x7F}, {rightRowRight}, {{0x90, 0x5A, 0x7F}, {0x90, 0x59, 0x7F}}},
+        SurfaceRow{{0x90, 0x59, 0x7F}, {rightRowLeft}, {{0x90, 0x59, 0x00}, {0x90, 0x5A, 0x00}}},
+        // Only the first message of a datagram is read.
+        SurfaceRow{{0x90, 0x5A, 0x7F, 0x90, 0x59, 0x7F}, {rightRowRight}, {{0x90, 0x5A, 0x7F}, {0x90, 0x59, 0x7F}}},
+        SurfaceRow{{0x90, 0x5A, 0x00}, {}, {}}, SurfaceRow{{0x90, 0x5A, 0x7E}, {}, {}},
+        SurfaceRow{{0x90, 0x5A}, {}, {}}, SurfaceRow{{0x80, 0x5A, 0x7F}, {}, {}},
+        SurfaceRow{{0x90, 0x58, 0x7F}, {}, {}}, SurfaceRow{{0x90, 0x5B, 0x7F}, {}, {}},
+        // Mixer lamp notes mean nothing coming from the surface.
+        SurfaceRow{{0x90, 0x28, 0x7F}, {}, {}}, SurfaceRow{{0x90, 0x08, 0x7F}, {}, {}},
+        SurfaceRow{{0xB0, 0x10, 0x41}, {}, {}}, SurfaceRow{{0xE0, 0x00, 0x40}, {}, {}}, SurfaceRow{{}, {}, {}}));
 
 struct ShortCut {
   Bytes datagram;
@@ -75,17 +77,17 @@ TEST_F(MixerDatagram, ActivatesTheChosenEditorWindowByName) {
 
 TEST_F(MixerDatagram, DisplayRunHandlesEachWholePairInOrder) {
   fromMixer(Bytes{0xB0, 0x60, 0x06, 0x62, 0x06, 0x72, 0x06, 0x61, 0x5B});  // 0x62, 0x72: no digit
-  EXPECT_EQ(desktop.clicks(), entries({10, 12}));
+  EXPECT_EQ(desktop.clicks(), entries({strip10, strip12}));
   desktop.events.clear();
   fromMixer(Bytes{0xB0, 0x61, 0x66, 0x60});  // lone last byte ignored
-  EXPECT_EQ(desktop.clicks(), entries({14}));
+  EXPECT_EQ(desktop.clicks(), entries({strip14}));
   EXPECT_EQ(mapping.displayFirstDigit, 1);
 }
 
 TEST_F(MixerDatagram, LampRunTakesHighBitBytesAsData) {
   // 0x90 inside the run is a note number, not a new status byte.
   fromMixer(Bytes{0x90, 0x28, 0x7F, 0x29, 0x00, 0x90, 0x0B, 0x08, 0x7F});
-  EXPECT_EQ(desktop.clicks(), entries({36, 0}));
+  EXPECT_EQ(desktop.clicks(), entries({topRow3, windowCorner}));
   EXPECT_EQ(xtouch.sent, (Lamps{{0x90, 0x59, 0x7F}}));
   EXPECT_EQ(mapping.stripSoloLamps[0], 0x7F);
 }
@@ -95,7 +97,7 @@ TEST_F(MixerDatagram, ViewTextOnlyWithItsMakerAndCommandBytes) {
   fromMixer(Bytes{0xF0, 0x00, 0x20, 0x66, 0x14, 0x21, 0x00, '3', 0x00, 0xF7});
   EXPECT_TRUE(desktop.clicks().empty());
   fromMixer(Bytes{0xF0, 0x00, 0x20, 0x66, 0x58, 0x21, 0x00, '3', 0x00, 0xF7});
-  EXPECT_EQ(desktop.clicks(), entries({41}));
+  EXPECT_EQ(desktop.clicks(), entries({topRow8}));
 }
 
 TEST_F(MixerDatagram, NothingHappensWithoutTheEditorRunning) {
@@ -106,7 +108,7 @@ TEST_F(MixerDatagram, NothingHappensWithoutTheEditorRunning) {
   }
   EXPECT_TRUE(desktop.events.empty());
   EXPECT_TRUE(xtouch.sent.empty());
-  EXPECT_EQ(mapping.selectedIndex, 0u);
+  EXPECT_EQ(mapping.selectedIndex, indexOf(windowCorner));
 }
 
 }  // namespace

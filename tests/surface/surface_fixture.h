@@ -37,10 +37,10 @@ class SurfaceTest : public ::testing::Test {
     editor.state.editorPid = 512;
   }
 
-  // Where clicks on these entries of the point table land.
-  std::vector<Point> entries(const std::vector<std::size_t>& indices) const {
+  // Where clicks on these editor points land.
+  std::vector<Point> entries(const std::vector<EditorPoint>& named) const {
     std::vector<Point> points;
-    for (std::size_t i : indices) points.push_back(editor.state.editorPoints.at(i));
+    for (EditorPoint point : named) points.push_back(editor.state.editorPoints.at(indexOf(point)));
     return points;
   }
 

@@ -6,14 +6,15 @@
 namespace tessevar {
 namespace {
 
+using enum EditorPoint;
+
 using namespace step;
 using testing::Bytes;
 using testing::Lamps;
 
 // A mapped lamp and a surface button are one row each of a model.
-constexpr LampRule oneLamp[] = {
-    {0x50, {click(EditorPoint::lowerRight1), press(Key::f2)}, {click(EditorPoint::bottomLeft)}}};
-constexpr ButtonRule oneButton[] = {{0x5B, {press(Key::escape), click(EditorPoint::topRow10), toggleSolo}}};
+constexpr LampRule oneLamp[] = {{0x50, {click(lowerRight1), press(Key::f2)}, {click(bottomLeft)}}};
+constexpr ButtonRule oneButton[] = {{0x5B, {press(Key::escape), click(topRow10), toggleSolo}}};
 
 SurfaceModel withOneOfEach() {
   SurfaceModel model = xTouch;
@@ -32,7 +33,7 @@ TEST_F(SecondModel, ItsRowsAloneAreMapped) {
   handleMixerDatagram(modelContext, Bytes{0x90, 0x50, 0x7F, 0x50, 0x00, 0x50, 0x00, 0x28, 0x7F, 0x36, 0x7F});
   handleSurfaceDatagram(modelContext, Bytes{0x90, 0x5B, 0x7F});
   handleSurfaceDatagram(modelContext, Bytes{0x90, 0x5A, 0x7F});
-  EXPECT_EQ(desktop.clicks(), entries({44, 48, 43}));
+  EXPECT_EQ(desktop.clicks(), entries({lowerRight1, bottomLeft, topRow10}));
   EXPECT_EQ(desktop.keys(), (std::vector<Key>{Key::f2, Key::escape}));
   EXPECT_EQ(xtouch.sent, (Lamps{lamp(0x5A, 0x7F), lamp(0x59, 0x7F)}));
 }
