@@ -1,6 +1,6 @@
 #include <tuple>
 
-#include "surface/mapping_state.h"
+#include "surface/mapping.h"
 #include "surface/surface_model.h"
 
 namespace tessevar {

@@ -22,7 +22,7 @@
 #include "support/direct_editor.h"
 #include "support/fake_desktop.h"
 #include "support/fake_xtouch.h"
-#include "surface/inspectors.h"
+#include "surface/mapping.h"
 
 namespace {
 

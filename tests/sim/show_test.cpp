@@ -5,7 +5,7 @@
 
 #include "score.h"
 #include "show.h"
-#include "surface/channel_tracking.h"
+#include "surface/mapping.h"
 
 namespace tessevar::sim {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "surface/surface_context.h"
+#include "surface/mapping.h"
 
 namespace tessevar::testing {
 

@@ -1,4 +1,4 @@
-#include "surface/channel_tracking.h"
+#include "surface/mapping.h"
 
 #include <gtest/gtest.h>
 

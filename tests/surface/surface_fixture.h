@@ -11,9 +11,7 @@
 #include "support/direct_editor.h"
 #include "support/fake_desktop.h"
 #include "support/fake_xtouch.h"
-#include "surface/inspectors.h"
-#include "surface/mapping_state.h"
-#include "surface/surface_context.h"
+#include "surface/mapping.h"
 
 namespace tessevar::testing {
 

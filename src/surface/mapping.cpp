@@ -1,4 +1,4 @@
-#include "surface/button_mapping.h"
+#include "surface/mapping.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -6,6 +6,100 @@
 #include "surface/wire_format.h"
 
 namespace tessevar {
+
+namespace {
+
+bool isDeviceQuery(std::span<const std::uint8_t> datagram) {
+  return std::ranges::equal(datagram, wire::deviceQuery);
+}
+
+bool isViewText(std::span<const std::uint8_t> datagram) {
+  return datagram.size() > wire::sysExCommandIndex &&
+         datagram[wire::sysExMakerIndex] == wire::sysExMakerByte &&
+         datagram[wire::sysExCommandIndex] == wire::sysExTextCommand;
+}
+
+// Every byte after the status byte is data; a last byte without a partner is dropped.
+template <typename PairHandler>
+void forEachPair(std::span<const std::uint8_t> datagram, PairHandler handle) {
+  for (std::size_t i = 1; i + 1 < datagram.size(); i += 2) {
+    handle(datagram[i], datagram[i + 1]);
+  }
+}
+
+}  // namespace
+
+// Only the first message of a datagram counts.
+void handleSurfaceDatagram(SurfaceContext& context, std::span<const std::uint8_t> datagram) {
+  if (datagram.size() < 3 || datagram[0] != wire::noteOn || datagram[2] != wire::pressed) {
+    return;
+  }
+  handleSurfacePress(context, datagram[1]);
+}
+
+void handleMixerDatagram(SurfaceContext& context, std::span<const std::uint8_t> datagram) {
+  if (datagram.empty() || datagram[0] == wire::channelPressure || isDeviceQuery(datagram)) {
+    return;
+  }
+  if (!context.editor.refreshEditorWindow()) {
+    return;
+  }
+  if (datagram.size() < 3) {
+    return;
+  }
+  switch (datagram[0]) {
+    case wire::controlChange:
+      forEachPair(datagram, [&](std::uint8_t controller, std::uint8_t value) {
+        updateDisplayDigit(context, controller, value);
+      });
+      break;
+    case wire::noteOn:
+      forEachPair(datagram, [&](std::uint8_t note, std::uint8_t velocity) {
+        handleMixerNote(context, note, velocity);
+      });
+      break;
+    case wire::systemExclusive:
+      if (isViewText(datagram)) {
+        handleMixerSysEx(context, datagram);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+int decodeSegmentDigit(std::uint8_t pattern, const SurfaceModel& model) {
+  const auto glyph = std::ranges::find(model.glyphs, pattern, &Glyph::pattern);
+  return glyph == model.glyphs.end() ? 0 : glyph->value;
+}
+
+std::size_t pointIndexForDisplay(int first, int second, const SurfaceModel& model) {
+  const auto row = std::ranges::find(model.display, first, &DisplayRow::firstDigit);
+  if (row == model.display.end()) return indexOf(EditorPoint::windowCorner);
+  const std::size_t firstStrip = indexOf(row->firstStrip);
+  if (row->alone) return firstStrip;
+  if (second < 0 || second > 15) second = 0;  // only decoded digits reach here
+  // One past the entry, as second digit 1 names firstStrip itself.
+  const std::size_t onePast = firstStrip + static_cast<std::size_t>(second);
+  return onePast >= 1 && onePast <= editorPointCount ? onePast - 1 : indexOf(EditorPoint::windowCorner);
+}
+
+void updateDisplayDigit(SurfaceContext& context, std::uint8_t controller, std::uint8_t value) {
+  MappingState& m = context.mapping;
+  const SurfaceModel& model = context.model;
+  if (std::ranges::find(model.firstDigitControllers, controller) != model.firstDigitControllers.end()) {
+    m.displayFirstDigit = decodeSegmentDigit(value, model);
+  } else if (std::ranges::find(model.secondDigitControllers, controller) != model.secondDigitControllers.end()) {
+    m.displaySecondDigit = decodeSegmentDigit(value, model);
+  } else {
+    return;
+  }
+  m.selectedIndex = pointIndexForDisplay(m.displayFirstDigit, m.displaySecondDigit, model);
+  context.editor.clickEntry(m.selectedIndex);
+  if (!onStripRow(m.selectedIndex)) {
+    context.editor.clickEntry(indexOf(EditorPoint::stripRowEnd));
+  }
+}
 
 namespace {
 
