@@ -76,6 +76,12 @@ class UdpSocket {
   void send(std::span<const std::span<const std::uint8_t>> datagrams, std::size_t& refusals);
 
  private:
+  // Refusals taken in one call before the other side gets its turn: a flood
+  // of forged ones must not keep the relay's thread here.
+  static constexpr int refusalsPerCall = 64;
+  // Tries of one datagram whose sends meet refusals still pending.
+  static constexpr int triesPerDatagram = 8;
+
   explicit UdpSocket(PollHandle handle) : handle_(handle) {}
   PollHandle handle_ = -1;
 };

@@ -8,15 +8,6 @@
 #include "link/udp_socket.h"
 
 namespace tessevar {
-namespace {
-
-// Refusals taken in one call before giving the other side its turn: a
-// flood of forged ones must not keep the relay's thread here.
-constexpr int refusalsPerCall = 64;
-// Tries of one datagram whose send met refusals still pending.
-constexpr int triesPerDatagram = 8;
-
-}  // namespace
 
 void UdpSocket::receive(DatagramBatch& batch, std::size_t& refusals) {
   std::array<iovec, DatagramBatch::capacity> slots{};

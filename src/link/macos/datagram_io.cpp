@@ -7,12 +7,6 @@
 #include "link/udp_socket.h"
 
 namespace tessevar {
-namespace {
-
-constexpr int refusalsPerCall = 64;
-constexpr int triesPerDatagram = 8;
-
-}  // namespace
 
 void UdpSocket::receive(DatagramBatch& batch, std::size_t& refusals) {
   std::array<std::size_t, DatagramBatch::capacity> lengths{};
