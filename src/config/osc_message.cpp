@@ -34,7 +34,9 @@ std::optional<std::string> readPadded(std::span<const std::uint8_t> datagram, st
 std::vector<std::uint8_t> encodeOscMessage(const OscMessage& message) {
   std::vector<std::uint8_t> out;
   appendPadded(out, message.address);
-  appendPadded(out, "," + std::string(message.arguments.size(), 's'));
+  std::string tags(message.arguments.size() + 1, 's');
+  tags.front() = ',';
+  appendPadded(out, tags);
   for (const std::string& argument : message.arguments) appendPadded(out, argument);
   return out;
 }

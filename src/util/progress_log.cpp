@@ -42,8 +42,9 @@ ProgressLog::ProgressLog(std::ostream& out) : ProgressLog(out, formatFor(out)) {
 void ProgressLog::note(std::string_view text, Priority priority) const {
   if (!out_) return;
   // Window and owner names and addresses come from outside: none may drive the terminal.
+  // The syslog priority is one digit: "<6>".
   const std::string mark = format_ == Format::journal
-                               ? "<" + std::to_string(static_cast<int>(priority)) + ">"
+                               ? std::string{'<', static_cast<char>('0' + static_cast<int>(priority)), '>'}
                                : timestamp() + " ";
   out_->line(mark + escapeControls(text));
 }
