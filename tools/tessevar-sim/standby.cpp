@@ -19,14 +19,6 @@ namespace {
 const std::vector<std::uint8_t> keepAlive = {0xF0, 0x00, 0x20, 0x32, 0x58, 0x54, 0x00, 0xF7};
 constexpr auto keepAliveEvery = std::chrono::seconds(2);
 
-sockaddr_in endpoint(const std::string& address, std::uint16_t port) {
-  sockaddr_in to{};
-  to.sin_family = AF_INET;
-  to.sin_port = htons(port);
-  inet_pton(AF_INET, address.c_str(), &to.sin_addr);
-  return to;
-}
-
 // Answers every "/xinfo" waiting on `from`, through `replies` so that the
 // answer comes from the mixer's own address even for a broadcast query.
 void answerQueries(int from, int replies, const std::vector<std::uint8_t>& answer) {
@@ -55,7 +47,7 @@ void runStandby(const StageAddresses& addresses, MixerInfo mixer) {
   const int broadcasts = openDevicePort("0.0.0.0", mixerDiscoveryPort, addresses.networkNamespace);
   const int direct = openDevicePort(addresses.mixer, mixerDiscoveryPort, addresses.networkNamespace);
   const int surface = openDevicePort(addresses.surface, addresses.port, addresses.networkNamespace);
-  const sockaddr_in tessevar = endpoint(addresses.tessevar, addresses.port);
+  const sockaddr_in tessevar = ipv4(addresses.tessevar, addresses.port);
   std::cout << "mixer " << mixer.name << " (" << mixer.model << ") answers discovery on " << addresses.mixer
             << "; X-Touch " << addresses.surface << " sends its keep-alive to " << addresses.tessevar
             << " every 2 s" << std::endl;
