@@ -90,33 +90,6 @@ TEST(RunSetup, ShowsWhatItFindsSafelyAndTakesAListedEntryByItsNumber) {
   EXPECT_EQ(readBytes(harness.configFile()), "en0-198.18.0.4-198.18.0.2-");
 }
 
-TEST(RunSetup, NothingFoundSaysWhatToCheck) {
-  ConfigHarness none("en0\n198.18.0.3\n198.18.0.2\n");
-  none.useStageNetwork();
-  Configuration values;
-  runSetup(values, PortNames{}, none.services());
-  EXPECT_NE(none.console.str().find(
-                "\nno mixer answered on en0 (UDP port 10024): check that it is switched on and connected to the "
-                "network of en0, or type its address\nenter the ip address of the Mixer please\n"
-                "listening on en0 for the X-Touch: touch one of its faders or buttons now\n"
-                "nothing heard from an X-Touch: in its setup, check that its network mode for a mixer (Xctl) is "
-                "on and that its destination address is this computer's (198.18.0.1)\n"),
-            std::string::npos)
-      << none.console.str();
-
-  ConfigHarness failed("en0\n198.18.0.3\n198.18.0.2\n");
-  failed.useStageNetwork();
-  failed.mixers = Failure{"en0 has no IPv4 address"};
-  failed.surfaces = Failure{"UDP port 10111 on 198.18.0.1 is in use"};
-  runSetup(values, PortNames{}, failed.services());
-  EXPECT_NE(failed.console.str().find("\nno search for mixers: en0 has no IPv4 address\n"
-                                      "enter the ip address of the Mixer please\n"
-                                      "not listening for the X-Touch: UDP port 10111 on 198.18.0.1 is in use\n"
-                                      "enter the ip address of the X-Touch please\n"),
-            std::string::npos)
-      << failed.console.str();
-}
-
 struct RefusalCase {
   const char* name;
   std::string typed;
@@ -169,18 +142,6 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"TooLong", std::string(5000, 'a') + "\nen0\n198.18.0.3\n198.18.0.2\n",
                     {"that answer is longer than 1024 bytes; please enter it again"}, "en0-198.18.0.3-198.18.0.2-"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(RunSetup, WithNobodyToAnswerAsksNothingAndSaysSo) {
-  ConfigHarness harness;
-  harness.answersMayCome = [] { return false; };
-  Configuration values;
-  EXPECT_EQ(runSetup(values, PortNames{}, harness.services()), SetupResult::inputEnded);
-  EXPECT_EQ(harness.console.str(),
-            "nobody can answer the setup: standard input is closed or empty; run tessevar --setup in a terminal\n");
-  PortNames ports;
-  EXPECT_FALSE(loadConfiguration(values, ports, harness.services(), nullptr));
-  EXPECT_EQ(harness.console.str().find("no config file"), std::string::npos) << harness.console.str();
-}
 
 TEST(RunSetup, EndOfInputKeepsTheOldFileAndTheAnswersGiven) {
   ConfigHarness harness("en0\n10.0.0.1\n1-2\n");
