@@ -45,30 +45,25 @@ release: deps
 run: release
 	@build-release/bin/tessevar
 
-# make install PREFIX=$HOME/.local (DESTDIR is honoured too). The list of what
-# was installed is kept under its own name: CPack rewrites CMake's.
-installed := build-release/installed-by-make-install.txt
-
+# make install PREFIX=$HOME/.local (DESTDIR is honoured too). What was
+# installed is listed inside the prefix, so make uninstall with the same
+# PREFIX needs no build folder (scripts/install-tessevar).
 # Under sudo an existing build is installed as it is, so that no file of the
 # tree becomes root's.
 install:
 	@if [ "$$(id -u)" -ne 0 ] || [ ! -x build-release/bin/tessevar ]; then $(MAKE) --no-print-directory release; fi
-	cmake --install build-release --prefix "$(PREFIX)"
-	@cp build-release/install_manifest.txt $(installed)
+	@DESTDIR="$(DESTDIR)" scripts/install-tessevar install build-release "$(PREFIX)"
 
-# xargs -0 and a plain rmdir, which macOS has as well.
 uninstall:
-	@test -f $(installed) || { echo "make uninstall: nothing was installed from this tree"; exit 1; }
-	sed 's|^|$(DESTDIR)|' $(installed) | tr '\n' '\0' | xargs -0 rm -fv --
-	@sed -n 's|^\(.*/doc/tessevar\)/README.md$$|$(DESTDIR)\1|p' $(installed) | \
-	  while IFS= read -r folder; do rmdir "$$folder" 2>/dev/null || true; done
-	@rm -f $(installed)
+	@DESTDIR="$(DESTDIR)" scripts/install-tessevar uninstall "$(PREFIX)"
 
 ifdef DARWIN
 package:
 	@echo "make package builds the Debian package, on Linux; on a Mac use make install"; exit 1
 else
+# MAINTAINER="Name <address>" and HOMEPAGE=URL name them in the package.
 package: deps-package release
+	@cmake --preset release $(if $(MAINTAINER),-DTESSEVAR_MAINTAINER="$(MAINTAINER)") $(if $(HOMEPAGE),-DTESSEVAR_HOMEPAGE="$(HOMEPAGE)") >/dev/null
 	@cmake --build --preset release --target package
 endif
 

@@ -2,7 +2,11 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tessevar)
 set(CPACK_PACKAGE_VENDOR "the Tessevar developers")
-set(CPACK_PACKAGE_CONTACT "Tessevar maintainers <maintainers@tessevar.invalid>")
+# Maintainer and Homepage: see packaging/CMakeLists.txt (TESSEVAR_MAINTAINER, TESSEVAR_HOMEPAGE).
+set(CPACK_PACKAGE_CONTACT "${TESSEVAR_PACKAGE_MAINTAINER}")
+if(TESSEVAR_HOMEPAGE)
+  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TESSEVAR_HOMEPAGE}")
+endif()
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "relay between a Behringer X-Touch and a mixer that drives the mixer's editor")
 set(CPACK_PACKAGE_DESCRIPTION
     "Tessevar relays the UDP MIDI traffic between a Behringer X-Touch control
@@ -16,11 +20,14 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# Debian strips the compiler's notes too (dh_strip), which CPack's strip leaves.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/strip-notes.cmake)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 # The linked libraries (libc6, libstdc++6, libgcc-s1, libx11-6, libxtst6)
-# come from dpkg-shlibdeps with their versions; the tools run at run time
-# are named here: ps from procps, whereis from util-linux.
+# come from dpkg-shlibdeps with their versions; of the tools run at run
+# time, ps comes from procps; whereis from util-linux, which is essential
+# and so never named.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "procps, util-linux")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "procps")
 include(CPack)

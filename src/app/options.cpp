@@ -3,7 +3,7 @@
 namespace tessevar {
 namespace {
 
-constexpr std::string_view usage = "usage: tessevar [--setup] [--verbose] | --help | --version";
+constexpr std::string_view usage = "usage: tessevar [--setup] [--verbose] | -h | --help | -V | --version";
 
 constexpr std::string_view help =
     "\n"
@@ -11,10 +11,12 @@ constexpr std::string_view help =
     "(port 10111) and keeps the mixer's editor showing the surface's channel,\n"
     "page and view.\n"
     "\n"
-    "  --setup    ask for the interface and the two addresses, save them, exit\n"
-    "  --verbose  also print timestamped progress lines on standard error\n"
-    "  --help     print this text and exit\n"
-    "  --version  print the version and exit\n"
+    "  --setup        ask for the interface and the two addresses (listing the\n"
+    "                 interfaces and the devices it finds), save them, exit\n"
+    "  --verbose      also print progress lines on standard error, time-stamped\n"
+    "                 (with syslog priorities instead when it is the journal)\n"
+    "  -h, --help     print this text and exit\n"
+    "  -V, --version  print the version and exit\n"
     "\n"
     "The settings are in Tessevar.cfg in your Documents folder. While it runs,\n"
     "type q and enter to quit, or s and enter to change the settings.\n"
@@ -27,9 +29,9 @@ Options parseOptions(std::span<const std::string_view> arguments) {
   bool help = false;
   bool version = false;
   for (const std::string_view argument : arguments) {
-    if (argument == "--help") {
+    if (argument == "--help" || argument == "-h") {
       help = true;
-    } else if (argument == "--version") {
+    } else if (argument == "--version" || argument == "-V") {
       version = true;
     } else if (argument == "--setup") {
       options.setup = true;

@@ -5,7 +5,9 @@
 #include <istream>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "config/device_discovery.h"
 #include "util/line_output.h"
 
 namespace tessevar {
@@ -25,12 +27,24 @@ struct PortNames {
   std::string wifiPortName;
 };
 
+// What the setup asks of the network to show the interfaces, find the
+// devices and check the answers. A part left empty is help not offered.
+struct SetupNetwork {
+  std::function<std::vector<NetworkInterface>()> interfaces;
+  std::function<HostKind(const std::string&)> classifyHost;
+  std::function<Result<std::vector<MixerReply>>(const NetworkInterface&)> findMixers;
+  std::function<Result<std::vector<std::string>>(const NetworkInterface&, const std::function<void()>& listening)>
+      hearSurfaces;
+};
+
 // What loading and the setup reach outside themselves; tests replace parts.
 struct ConfigServices {
   std::istream& input;
   LineOutput& output;
   std::function<std::optional<std::filesystem::path>()> documentsFolder;
   std::function<bool(PortNames&)> discoverPortNames;
+  std::function<bool()> answersMayCome = {};  // empty: assume someone answers
+  SetupNetwork network = {};
 };
 
 // The platform's Documents folder and port discovery.
@@ -42,13 +56,15 @@ void findPortHints(PortNames& ports, const ConfigServices& services);
 // Discovers port names, reads "Tessevar.cfg" or runs the setup, echoes the
 // values, then calls `refreshEditorWindow` (the start-up's look at the
 // editor, which brings it to the front when its window is there).
-// False when there was no file and the setup found its input closed before
-// the answers: then there are no settings to go on with.
+// False when there was no file and nobody to answer, or the setup found its
+// input closed before the answers: then there are no settings to go on with.
 bool loadConfiguration(Configuration& values, PortNames& ports, const ConfigServices& services,
                        const std::function<void()>& refreshEditorWindow);
 
-// The interactive setup: asks the three values, stores them, keeps a former
+// The interactive setup: asks the three values, showing the interfaces and
+// the devices found and checking each answer, stores them, keeps a former
 // file as "Tessevar.cfg.bak", writes the file and says where both are.
+// Without anyone to answer it asks nothing and says so in one line.
 enum class SetupResult { saved, notSaved, inputEnded };
 SetupResult runSetup(Configuration& values, const PortNames& ports, const ConfigServices& services);
 

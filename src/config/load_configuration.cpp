@@ -40,6 +40,9 @@ bool readOrSetUp(Configuration& values, PortNames& ports, const ConfigServices& 
     echoValues(values, services.output);
     return true;
   }
+  // Nobody to answer (a service manager's /dev/null): the caller's one line
+  // says what to do, rather than questions asked into the journal.
+  if (services.answersMayCome && !services.answersMayCome()) return false;
   services.output.line("no config file -> entering setup...");
   return runSetup(values, ports, services) != SetupResult::inputEnded;
 }

@@ -1,3 +1,4 @@
+#include "config/answer_input.h"
 #include "config/configuration.h"
 #include "config/documents_folder.h"
 #include "config/port_discovery.h"
@@ -5,8 +6,20 @@
 namespace tessevar {
 
 ConfigServices platformConfigServices(std::istream& input, LineOutput& output) {
-  return ConfigServices{input, output, [] { return documentsFolder(); },
-                        [](PortNames& ports) { return discoverPortNames(ports); }};
+  const DiscoveryWaits waits;
+  return ConfigServices{
+      .input = input,
+      .output = output,
+      .documentsFolder = [] { return documentsFolder(); },
+      .discoverPortNames = [](PortNames& ports) { return discoverPortNames(ports); },
+      .answersMayCome = [&input] { return answersMayCome(input); },
+      .network = SetupNetwork{
+          .interfaces = listNetworkInterfaces,
+          .classifyHost = classifyHost,
+          .findMixers = [waits](const NetworkInterface& chosen) { return findMixers(chosen, waits); },
+          .hearSurfaces = [waits](const NetworkInterface& chosen, const std::function<void()>& listening) {
+            return hearSurfaces(chosen, waits, listening);
+          }}};
 }
 
 }  // namespace tessevar

@@ -1,8 +1,13 @@
 #include "util/progress_log.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <iostream>
 #include <string>
 
 #include "util/utf8.h"
@@ -25,12 +30,35 @@ std::string timestamp() {
   return text;
 }
 
+ProgressLog::Format formatFor(const std::ostream& out) {
+  const bool journal = out.rdbuf() == std::cerr.rdbuf() && isJournalStream(std::getenv("JOURNAL_STREAM"), STDERR_FILENO);
+  return journal ? ProgressLog::Format::journal : ProgressLog::Format::timestamped;
+}
+
 }  // namespace
 
-void ProgressLog::note(std::string_view text) const {
+ProgressLog::ProgressLog(std::ostream& out) : ProgressLog(out, formatFor(out)) {}
+
+void ProgressLog::note(std::string_view text, Priority priority) const {
   if (!out_) return;
   // Window and owner names and addresses come from outside: none may drive the terminal.
-  out_->line(timestamp() + " " + escapeControls(text));
+  // The syslog priority is one digit: "<6>".
+  const std::string mark = format_ == Format::journal
+                               ? std::string{'<', static_cast<char>('0' + static_cast<int>(priority)), '>'}
+                               : timestamp() + " ";
+  out_->line(mark + escapeControls(text));
+}
+
+bool isJournalStream(const char* journalStream, int descriptor) {
+  unsigned long long device = 0;
+  unsigned long long inode = 0;
+  int used = 0;
+  if (journalStream == nullptr ||
+      std::sscanf(journalStream, "%llu:%llu%n", &device, &inode, &used) != 2 || journalStream[used] != '\0') {
+    return false;
+  }
+  struct stat file {};
+  return fstat(descriptor, &file) == 0 && file.st_dev == device && file.st_ino == inode;
 }
 
 }  // namespace tessevar

@@ -37,6 +37,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"verbose", {"--verbose"}, Action::run, false, true},
                     Case{"version", {"--version"}, Action::version},
                     Case{"help_wins", {"--version", "--help"}, Action::help},
+                    Case{"short_forms", {"-V", "--verbose", "-h"}, Action::help, false, true},
+                    Case{"short_version", {"-V"}, Action::version},
+                    Case{"no_bundling", {"-hV"}, Action::usageError},
                     Case{"unknown_after_help", {"--help", "--bogus"}, Action::usageError},
                     Case{"with_value", {"--setup=yes"}, Action::usageError}),
     [](const ::testing::TestParamInfo<Case>& info) { return info.param.name; });

@@ -29,7 +29,26 @@ struct ConfigHarness {
                           [this](PortNames& ports) {
                             if (discovered) ports = *discovered;
                             return discovered.has_value();
-                          }};
+                          },
+                          answersMayCome, network};
+  }
+
+  // A network like the test stage's: en0 with the devices on it, a wlan0
+  // that is down, and "mixer.lan" the one name that resolves.
+  void useStageNetwork() {
+    interfaces = {{"en0", true, {"198.18.0.1", "fe80::1%en0"}, {{"198.18.0.1", "198.18.0.255"}}},
+                  {"wlan0", false, {}, {}}};
+    network = SetupNetwork{
+        .interfaces = [this] { return interfaces; },
+        .classifyHost = [](const std::string& host) {
+          if (host == "mixer.lan") return HostKind::name;
+          return host.starts_with("198.18.0.") && host.size() <= 11 ? HostKind::ipv4 : HostKind::unknown;
+        },
+        .findMixers = [this](const NetworkInterface&) { return mixers; },
+        .hearSurfaces = [this](const NetworkInterface&, const std::function<void()>& listening) {
+          if (surfaces) listening();
+          return surfaces;
+        }};
   }
 
   std::istringstream input;
@@ -38,6 +57,11 @@ struct ConfigHarness {
   TempFolder folder;
   std::optional<std::filesystem::path> documents = folder.path();
   std::optional<PortNames> discovered = PortNames{};
+  std::function<bool()> answersMayCome;
+  SetupNetwork network;
+  std::vector<NetworkInterface> interfaces;
+  Result<std::vector<MixerReply>> mixers = std::vector<MixerReply>{};
+  Result<std::vector<std::string>> surfaces = std::vector<std::string>{};
 };
 
 }  // namespace tessevar::testing

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sstream>
 
 #include "config/config_harness.h"
 
@@ -48,25 +49,99 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RunSetup, AnswersKeepEverythingButTheLineEnd) {
-  ConfigHarness harness(" en0 \r\n\t192.0.2.10\xff\n192.0.2.20\r");
+  ConfigHarness harness(" en0 \r\n192.0.2.10\xff\n192.0.2.20");
   Configuration values;
   runSetup(values, PortNames{}, harness.services());
   EXPECT_EQ(values.networkPortName, " en0 ");
-  EXPECT_EQ(values.surfaceAddress, "192.0.2.20\r");  // last line, no line end: taken whole
-  EXPECT_EQ(readBytes(harness.configFile()), " en0 -\t192.0.2.10\xEF\xBF\xBD-192.0.2.20\r-");
+  EXPECT_EQ(values.surfaceAddress, "192.0.2.20");  // last line, no line end: taken whole
+  EXPECT_EQ(readBytes(harness.configFile()), " en0 -192.0.2.10\xEF\xBF\xBD-192.0.2.20-");
 }
 
 TEST(RunSetup, AnswerWithHyphenIsRefusedAndAskedAgain) {
   ConfigHarness harness("en-0\nen0\n192.0.2.10\n10-1\n-\n192.0.2.20\n");
   Configuration values;
   runSetup(values, PortNames{}, harness.services());
-  const std::string refused = "a value must not contain - please enter it again\n";
-  EXPECT_EQ(harness.console.str(), std::string(noHints) + refused +
-                                       "enter the ip address of the Mixer please\n"
-                                       "enter the ip address of the X-Touch please\n" +
-                                       refused + refused + harness.savedLines());
+  const std::string refused = "Tessevar.cfg separates its values with - so a host name with - cannot be kept; "
+                              "please enter its IP address\nenter the ip address of the X-Touch please\n";
+  EXPECT_EQ(harness.console.str(), std::string(noHints) +
+                                       "a value must not contain - please enter it again\n"
+                                       "enter the network port name please\n" +
+                                       std::string(laterQuestions) + refused + refused + harness.savedLines());
   EXPECT_EQ(readBytes(harness.configFile()), "en0-192.0.2.10-192.0.2.20-");
 }
+
+TEST(RunSetup, ShowsWhatItFindsSafelyAndTakesAListedEntryByItsNumber) {
+  ConfigHarness harness("1\n2\n1\n");
+  harness.useStageNetwork();
+  harness.mixers = std::vector<MixerReply>{{"198.18.0.3", {"198.18.0.3", "Stage left", "XR18", "1.22"}},
+                                           {"198.18.0.4", {"", "\x1B]0;owned\x07", std::string(70, 'M'), ""}}};
+  harness.surfaces = std::vector<std::string>{"198.18.0.2"};
+  Configuration values;
+  runSetup(values, PortNames{}, harness.services());
+  EXPECT_EQ(harness.console.str(),
+            "\n\nenter the network port name please\n\n"
+            "  1) en0: 198.18.0.1, fe80::1%en0\n\n"
+            "  1) 198.18.0.3: Stage left, XR18, firmware 1.22\n"
+            "  2) 198.18.0.4: \\x1B]0;owned\\x07, " + std::string(64, 'M') + "...\n"
+            "enter the ip address of the Mixer please\n"
+            "listening on en0 for the X-Touch: touch one of its faders or buttons now\n"
+            "  1) 198.18.0.2\n"
+            "enter the ip address of the X-Touch please\n" + harness.savedLines());
+  EXPECT_EQ(readBytes(harness.configFile()), "en0-198.18.0.4-198.18.0.2-");
+}
+
+struct RefusalCase {
+  const char* name;
+  std::string typed;
+  std::vector<std::string> refusals;  // each followed by its question again
+  std::string file;
+};
+
+class SetupRefusals : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(SetupRefusals, SayWhyAskAgainAndTakeADoubtfulAnswerGivenTwiceInARow) {
+  ConfigHarness harness(GetParam().typed);
+  harness.useStageNetwork();
+  Configuration values;
+  runSetup(values, PortNames{}, harness.services());
+  std::string expected;
+  for (const std::string& refusal : GetParam().refusals) expected += refusal + "\n";
+  std::string refused;
+  std::istringstream lines(harness.console.str());
+  for (std::string line; std::getline(lines, line);) {
+    if (line.find("enter it again") != std::string::npos || line.ends_with("enter its IP address")) {
+      refused += line + "\n";
+    }
+  }
+  EXPECT_EQ(refused, expected);
+  EXPECT_EQ(readBytes(harness.configFile()), GetParam().file);
+}
+
+const std::string again = "; enter it again to keep it anyway";
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, SetupRefusals,
+    ::testing::Values(
+        RefusalCase{"MissingInterfaceTakenWhenRepeated", "eth9\neth9\n198.18.0.3\n198.18.0.2\n",
+                    {"this computer has no interface named \"eth9\"" + again}, "eth9-198.18.0.3-198.18.0.2-"},
+        RefusalCase{"OnlyTheSameAnswerTwiceInARow", "eth9\neth8\neth9\neth9\n198.18.0.3\nmixer.lan\n",
+                    {"this computer has no interface named \"eth9\"" + again,
+                     "this computer has no interface named \"eth8\"" + again,
+                     "this computer has no interface named \"eth9\"" + again},
+                    "eth9-198.18.0.3-mixer.lan-"},
+        RefusalCase{"NotAnAddressNorAName", "en0\n198.18.0.300\nmixer.lan\nhello\n198.18.0.2\n",
+                    {"198.18.0.300 is not an IPv4 address (four numbers from 0 to 255 with dots between)" + again,
+                     "\"hello\" is neither an IPv4 or IPv6 address nor a name that resolves" + again},
+                    "en0-mixer.lan-198.18.0.2-"},
+        RefusalCase{"ControlCharactersNeverTaken", "en\x1B" "0\nen0\n198.18.0.3\t\n198.18.0.3\t\n198.18.0.3\n"
+                    "198.18.0.2\n",
+                    {"control characters cannot be kept in a setting; please enter it again",
+                     "control characters cannot be kept in a setting; please enter it again",
+                     "control characters cannot be kept in a setting; please enter it again"},
+                    "en0-198.18.0.3-198.18.0.2-"},
+        RefusalCase{"TooLong", std::string(5000, 'a') + "\nen0\n198.18.0.3\n198.18.0.2\n",
+                    {"that answer is longer than 1024 bytes; please enter it again"}, "en0-198.18.0.3-198.18.0.2-"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RunSetup, EndOfInputKeepsTheOldFileAndTheAnswersGiven) {
   ConfigHarness harness("en0\n10.0.0.1\n1-2\n");

@@ -49,7 +49,11 @@ TessevarProcess::TessevarProcess(const Options& options) {
   if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+  if (options.noInput) {
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  } else {
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+  }
   posix_spawn_file_actions_adddup2(&actions, out[1], 1);
   if (options.errorsToOutput) posix_spawn_file_actions_adddup2(&actions, out[1], 2);
   for (int fd : {in[0], in[1], out[0], out[1]}) posix_spawn_file_actions_addclose(&actions, fd);

@@ -21,6 +21,7 @@ class TessevarProcess {
     std::string display;  // empty: DISPLAY unset
     std::vector<std::string> arguments{};
     bool errorsToOutput = false;  // standard error read as output lines too
+    bool noInput = false;         // standard input is /dev/null, as under a service manager
   };
   explicit TessevarProcess(const Options& options);
   ~TessevarProcess();

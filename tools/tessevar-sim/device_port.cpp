@@ -49,6 +49,16 @@ int openHere(const std::string& address, std::uint16_t port, std::string& proble
 
 }  // namespace
 
+sockaddr_in ipv4(const std::string& address, std::uint16_t port) {
+  sockaddr_in result{};
+  result.sin_family = AF_INET;
+  result.sin_port = htons(port);
+  if (inet_pton(AF_INET, address.c_str(), &result.sin_addr) != 1) {
+    throw std::runtime_error("not an IPv4 address: " + address);
+  }
+  return result;
+}
+
 int openDevicePort(const std::string& address, std::uint16_t port, const std::string& networkNamespace) {
   std::string problem;
   int descriptor = -1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <netinet/in.h>
+
 #include <cstdint>
 #include <string>
 
@@ -9,5 +11,9 @@ namespace tessevar::sim {
 // With `networkNamespace` (a path such as /run/netns/stage) the socket is
 // made inside that namespace and stays there. Throws std::runtime_error.
 int openDevicePort(const std::string& address, std::uint16_t port, const std::string& networkNamespace = {});
+
+// (address, port) as a socket address; throws std::runtime_error when the
+// address is no IPv4 address.
+sockaddr_in ipv4(const std::string& address, std::uint16_t port);
 
 }  // namespace tessevar::sim

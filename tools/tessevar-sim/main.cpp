@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -18,6 +19,7 @@
 #include "link/udp_socket.h"
 #include "report.h"
 #include "show_runner.h"
+#include "standby.h"
 
 namespace {
 
@@ -85,6 +87,8 @@ void printArrivals(int socket) {
 constexpr const char* usage =
     "usage: tessevar-sim LOCAL_ADDRESS TESSEVAR_ADDRESS\n"
     "       tessevar-sim --show [--rate R] [--seconds S] [--surface ADDRESS] [--mixer ADDRESS] [--tessevar ADDRESS]\n"
+    "       tessevar-sim --standby [--name NAME] [--model MODEL] [--firmware VERSION]\n"
+    "                    [--surface ADDRESS] [--mixer ADDRESS] [--tessevar ADDRESS]\n"
     "       tessevar-sim --help\n";
 
 constexpr const char* help =
@@ -120,7 +124,13 @@ constexpr const char* help =
     "  p99, p99.9 and the maximum, the slowest datagram, and runs of lost datagrams and of\n"
     "  datagrams slower than 100 ms, with the times they were sent. It exits with status 1\n"
     "  when a datagram was lost, duplicated, reordered or unexpected.\n"
-    "  Both devices' addresses must be this machine's; scripts/testnet makes such a network.\n";
+    "  Both devices' addresses must be this machine's; scripts/testnet makes such a network.\n"
+    "\n"
+    "Standby mode, --standby: both devices switched on, for Tessevar's setup to find.\n"
+    "  The mixer answers the discovery query /xinfo on UDP port 10024, sent to its address\n"
+    "  or as a broadcast, with its address, --name (default \"Sim XR18\"), --model (default\n"
+    "  XR18) and --firmware (default 1.22); the X-Touch sends its keep-alive to Tessevar's\n"
+    "  port 10111 every 2 s. Addresses as in show mode. Runs until interrupted.\n";
 
 int typedMode(const char* local, const char* tessevar) {
   tessevar::Result<tessevar::UdpSocket> opened = tessevar::UdpSocket::open(
@@ -204,6 +214,28 @@ int showMode(const std::vector<std::string>& args) {
   }
 }
 
+int standbyMode(const std::vector<std::string>& args) {
+  tessevar::sim::StageAddresses addresses;
+  tessevar::MixerInfo mixer{.address = "", .name = "Sim XR18", .model = "XR18", .firmware = "1.22"};
+  std::map<std::string, std::string*> options = {
+      {"--name", &mixer.name},          {"--model", &mixer.model},      {"--firmware", &mixer.firmware},
+      {"--surface", &addresses.surface}, {"--mixer", &addresses.mixer}, {"--tessevar", &addresses.tessevar}};
+  for (std::size_t i = 0; i < args.size(); i += 2) {
+    const auto option = options.find(args[i]);
+    if (option == options.end() || i + 1 >= args.size()) {
+      std::cerr << usage;
+      return 2;
+    }
+    *option->second = args[i + 1];
+  }
+  try {
+    tessevar::sim::runStandby(addresses, mixer);
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << std::endl;
+    return 1;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -213,6 +245,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!args.empty() && args[0] == "--show") return showMode({args.begin() + 1, args.end()});
+  if (!args.empty() && args[0] == "--standby") return standbyMode({args.begin() + 1, args.end()});
   if (args.size() != 2) {
     std::cerr << usage;
     return 2;

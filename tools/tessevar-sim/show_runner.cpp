@@ -19,16 +19,6 @@ namespace {
 
 constexpr int longestWaitMs = 50;
 
-sockaddr_in ipv4(const std::string& address, std::uint16_t port) {
-  sockaddr_in result{};
-  result.sin_family = AF_INET;
-  result.sin_port = htons(port);
-  if (inet_pton(AF_INET, address.c_str(), &result.sin_addr) != 1) {
-    throw std::runtime_error("not an IPv4 address: " + address);
-  }
-  return result;
-}
-
 }  // namespace
 
 ShowRunner::ShowRunner(const StageAddresses& addresses, double rate)
