@@ -7,7 +7,6 @@
 #include "app/console_loop.h"
 #include "app/peer_watch.h"
 #include "app/process_guards.h"
-#include "config/config_file.h"
 #include "config/configuration.h"
 #include "editor/automation_thread.h"
 #include "editor/editor.h"

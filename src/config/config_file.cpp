@@ -1,4 +1,4 @@
-#include "config/config_file.h"
+#include "config/configuration.h"
 
 #include "util/text_pieces.h"
 

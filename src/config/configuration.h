@@ -5,6 +5,7 @@
 #include <istream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "config/device_discovery.h"
@@ -20,6 +21,15 @@ struct Configuration {
 
   bool operator==(const Configuration&) const = default;
 };
+
+inline constexpr std::string_view configFileName = "Tessevar.cfg";
+
+// The values from the decoded file text, split at every "-"; pieces after
+// the third are ignored. Nothing when there are fewer than three pieces.
+std::optional<Configuration> parseConfiguration(std::string_view text);
+
+// The file content: each value followed by "-", no line end.
+std::string formatConfiguration(const Configuration& values);
 
 // Device names of the machine's Ethernet and Wi-Fi ports, shown as hints.
 struct PortNames {

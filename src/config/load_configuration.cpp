@@ -1,5 +1,6 @@
-#include "config/config_file.h"
 #include "config/configuration.h"
+#include "config/setup_steps.h"
+#include "config/system_lookups.h"
 #include "system/file_io.h"
 #include "util/utf8.h"
 
@@ -62,6 +63,23 @@ bool loadConfiguration(Configuration& values, PortNames& ports, const ConfigServ
   // Even without a Documents folder the editor is looked at.
   if (refreshEditorWindow) refreshEditorWindow();
   return true;
+}
+
+ConfigServices platformConfigServices(std::istream& input, LineOutput& output) {
+  const DiscoveryWaits waits;
+  return ConfigServices{
+      .input = input,
+      .output = output,
+      .documentsFolder = [] { return documentsFolder(); },
+      .discoverPortNames = [](PortNames& ports) { return discoverPortNames(ports); },
+      .answersMayCome = [&input] { return answersMayCome(input); },
+      .network = SetupNetwork{
+          .interfaces = listNetworkInterfaces,
+          .classifyHost = classifyHost,
+          .findMixers = [waits](const NetworkInterface& chosen) { return findMixers(chosen, waits); },
+          .hearSurfaces = [waits](const NetworkInterface& chosen, const std::function<void()>& listening) {
+            return hearSurfaces(chosen, waits, listening);
+          }}};
 }
 
 }  // namespace tessevar

@@ -1,4 +1,4 @@
-#include "config/port_discovery.h"
+#include "config/system_lookups.h"
 #include "util/text_pieces.h"
 
 #include <cstddef>

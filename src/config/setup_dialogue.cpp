@@ -2,11 +2,8 @@
 #include <string>
 #include <string_view>
 
-#include "config/answer_checks.h"
-#include "config/answer_input.h"
-#include "config/config_file.h"
+#include "config/setup_steps.h"
 #include "config/configuration.h"
-#include "config/setup_listing.h"
 #include "system/file_io.h"
 
 namespace tessevar {

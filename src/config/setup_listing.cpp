@@ -1,4 +1,4 @@
-#include "config/setup_listing.h"
+#include "config/setup_steps.h"
 
 #include "util/utf8.h"
 

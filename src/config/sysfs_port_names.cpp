@@ -2,7 +2,7 @@
 #include <string>
 #include <system_error>
 
-#include "config/port_discovery.h"
+#include "config/system_lookups.h"
 #include "system/file_io.h"
 #include "util/text_pieces.h"
 

@@ -1,4 +1,4 @@
-#include "config/documents_folder.h"
+#include "config/system_lookups.h"
 #include "util/text_pieces.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "config/port_discovery.h"
+#include "config/system_lookups.h"
 
 namespace tessevar {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "config/port_discovery.h"
+#include "config/system_lookups.h"
 #include "support/temp_folder.h"
 
 namespace tessevar {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "config/documents_folder.h"
+#include "config/system_lookups.h"
 
 namespace tessevar {
 namespace {

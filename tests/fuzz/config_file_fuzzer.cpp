@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "config/config_file.h"
+#include "config/configuration.h"
 #include "fuzz/fuzz_support.h"
 #include "util/text_pieces.h"
 #include "util/utf8.h"

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "config/port_discovery.h"
+#include "config/system_lookups.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include <map>
 #include <string>
 
-#include "config/port_discovery.h"
+#include "config/system_lookups.h"
 #include "fuzz/fuzz_support.h"
 #include "support/temp_folder.h"
 

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "app/process_guards.h"
-#include "config/documents_folder.h"
+#include "config/system_lookups.h"
 
 namespace tessevar {
 

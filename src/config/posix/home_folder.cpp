@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "config/documents_folder.h"
+#include "config/system_lookups.h"
 
 namespace tessevar {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "config/answer_input.h"
+#include "config/setup_steps.h"
 
 namespace tessevar {
 

@@ -1,4 +1,7 @@
-#include "config/port_discovery.h"
+#include "config/system_lookups.h"
+
+
+
 #include "system/command_runner.h"
 
 namespace tessevar {
@@ -10,6 +13,13 @@ bool discoverPortNames(PortNames& ports) {
   if (!listing) return false;
   readHardwarePortListing(*listing, ports);
   return true;
+}
+
+// The user domain's Documents directory is always ~/Documents.
+std::optional<std::filesystem::path> documentsFolder() {
+  const auto home = homeFolder();
+  if (!home) return std::nullopt;
+  return *home / "Documents";
 }
 
 }  // namespace tessevar

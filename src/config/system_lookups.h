@@ -1,11 +1,28 @@
 #pragma once
 
+// What the settings need to know of this system: the Documents folder, and
+// the names of its Ethernet and Wi-Fi interfaces for the setup's hints.
+
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 #include "config/configuration.h"
 
 namespace tessevar {
+
+// The current user's Documents folder, or nothing when the user's home
+// cannot be found. The folder itself need not exist.
+std::optional<std::filesystem::path> documentsFolder();
+
+// The home folder: $HOME when set and not empty, else the passwd entry.
+std::optional<std::filesystem::path> homeFolder();
+
+// XDG_DOCUMENTS_DIR from the content of a user-dirs.dirs file, with a
+// leading $HOME replaced by `home`; nothing when the file does not set it
+// to a "$HOME/..." or "/..." path. The last valid assignment wins.
+std::optional<std::filesystem::path> documentsFolderFromUserDirs(std::string_view content,
+                                                                 const std::filesystem::path& home);
 
 // Fills the names from the platform's list of network ports; false when the
 // list could not be had (the names then keep their values).

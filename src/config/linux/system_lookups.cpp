@@ -1,10 +1,13 @@
-#include "config/documents_folder.h"
+#include "config/system_lookups.h"
 
 #include <cstdlib>
 
 #include "system/file_io.h"
 
 namespace tessevar {
+
+// Linux has no networksetup: the kernel's own list of interfaces says it.
+bool discoverPortNames(PortNames& ports) { return readSysfsPortNames("/sys/class/net", ports); }
 
 namespace {
 
