@@ -17,6 +17,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <tuple>
 #include <utility>
@@ -382,6 +383,22 @@ void benchForgedRefusals(PeerSocket& xtouch, PeerSocket& mixer, const Latency& c
               met ? "meets target" : "MISSES target");
 }
 
+// ---- (c5) CPU per datagram -------------------------------------------------
+
+// What relaying costs the relay itself, at a rate every build carries: less
+// at the mercy of the other programs on the machine than the search above.
+void benchCpuPerDatagram(PeerSocket& xtouch, PeerSocket& mixer, const RelayUnderTest& relay) {
+  constexpr int rate = 20000;
+  std::printf("(c5) CPU of the relay per datagram, %d/s each way for 5 s\n", rate);
+  const double before = relay.cpuSeconds();
+  Flow flow;
+  runFlow(xtouch, mixer, rate, 5s, flow);
+  const double used = relay.cpuSeconds() - before;
+  const double datagrams = static_cast<double>(flow.received[0] + flow.received[1]);
+  std::printf("  %.2f us of CPU per relayed datagram (%.0f relayed, %.2f s of CPU)%s\n\n",
+              datagrams > 0 ? used * 1e6 / datagrams : 0.0, datagrams, used, lossless(flow) ? "" : "  LOSS");
+}
+
 // ---- (c3) idle CPU -------------------------------------------------------
 
 void benchIdle(const RelayUnderTest& relay) {
@@ -405,12 +422,18 @@ int main() {
   PeerSocket mixer(stage.mixer, stage.relay);
   std::unique_ptr<RelayUnderTest> relay = startRelayUnderTest();
   std::printf("measuring %s\n\n", relay->description());
+  // TESSEVAR_BENCH_ONLY=cpu: the CPU figure alone, for comparing builds quickly.
+  if (const char* only = std::getenv("TESSEVAR_BENCH_ONLY"); only != nullptr && std::string(only) == "cpu") {
+    benchCpuPerDatagram(xtouch, mixer, *relay);
+    return 0;
+  }
   benchStall(xtouch, mixer, relay->editorPresent());
   std::printf("(c) relay figures%s; every datagram from the mixer asks for the editor to come forward\n\n",
               relay->editorPresent() ? " with the test editor present" : "");
   const auto [towardsMixer, towardsSurface] = benchLatency(xtouch, mixer);
   benchThroughput(xtouch, mixer);
   benchForgedRefusals(xtouch, mixer, towardsMixer, towardsSurface);
+  benchCpuPerDatagram(xtouch, mixer, *relay);
   benchIdle(*relay);
   return 0;
 }
