@@ -1,14 +1,7 @@
 #include "editor/editor_process.h"
 
-#include <signal.h>
-
-#include <cerrno>
 #include <charconv>
-#include <string>
 
-#include "editor/editor.h"
-#include "system/command_runner.h"
-#include "system/tool_path.h"
 #include "util/text_pieces.h"
 
 namespace tessevar {
@@ -34,10 +27,6 @@ std::int64_t parsePid(std::string_view piece) {
   return value;
 }
 
-bool processRunning(std::int64_t pid) {
-  return pid > 0 && (kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
-}
-
 }  // namespace
 
 std::int64_t editorPidFromListing(std::string_view listing) {
@@ -47,18 +36,6 @@ std::int64_t editorPidFromListing(std::string_view listing) {
     pid = parsePid(splitAt(trimWhitespace(line), ' ').front());
   }
   return pid;
-}
-
-EditorProcessLookup systemEditorProcessLookup() {
-  return {findEditorProcess, processRunning, EditorProcessLookup::Clock::now};
-}
-
-std::optional<std::int64_t> findEditorProcess() {
-  const auto ps = locateTool("ps");
-  if (!ps) return std::nullopt;
-  const auto listing = runCommand(*ps, {"-ax"});
-  if (!listing) return std::nullopt;
-  return editorPidFromListing(*listing);
 }
 
 }  // namespace tessevar
