@@ -11,14 +11,14 @@ SOAK_SECONDS ?= 600
 
 # On a Mac, Apple's clang has no LeakSanitizer and no libFuzzer, and the
 # .deb and the soak (test network, Xvfb) are Linux's; Linux checks what it
-# can of the Mac build instead.
+# can of the Mac build instead, and runs the Windows build under Wine.
 ifeq ($(shell uname -s),Darwin)
 DARWIN := 1
 ASAN_LEAKS := detect_leaks=0
 PLATFORM_SUITES :=
 else
 ASAN_LEAKS := detect_leaks=1
-PLATFORM_SUITES := test-package test-soak test-macos
+PLATFORM_SUITES := test-package test-soak test-macos test-windows
 endif
 
 all: build

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,10 +25,12 @@ class EditorLog {
     return lines;
   }
 
-  // Waits until some line starts with `prefix` and returns it ("" if none came).
-  std::string waitForLine(const std::string& prefix) const {
+  // Waits until some line starts with `prefix` and returns it ("" if none
+  // came, or the editor stopped running first).
+  std::string waitForLine(const std::string& prefix, const std::function<bool()>& running = {}) const {
     std::string found;
     eventually([&] {
+      if (running && !running()) return true;
       for (const std::string& line : lines()) {
         if (line.starts_with(prefix)) {
           found = line;

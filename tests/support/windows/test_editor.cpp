@@ -101,9 +101,13 @@ int main() {
     std::fprintf(stderr, "usage: see the comment at the top of test_editor.cpp\n");
     return 2;
   }
-  logFile = _wfopen(options.log, L"a");
   const HWND window = createWindow(options);
-  if (window == nullptr || logFile == nullptr) return 1;
+  if (window == nullptr) {
+    std::fprintf(stderr, "X-AIR-Edit: no window (error %lu); under Wine, is DISPLAY set?\n", GetLastError());
+    return 1;
+  }
+  logFile = _wfopen(options.log, L"a");
+  if (logFile == nullptr) return 1;
   ShowWindow(window, SW_SHOWNORMAL);
   UpdateWindow(window);
   logLine("ready " + std::to_string(reinterpret_cast<std::intptr_t>(window)));

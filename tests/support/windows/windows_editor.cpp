@@ -32,7 +32,8 @@ WindowsEditor::WindowsEditor(const std::vector<std::string>& args, const std::st
                       &startup, &process_)) {
     return;
   }
-  const std::string ready = waitForLine("ready ");
+  const std::string ready =
+      log_.waitForLine("ready ", [&] { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; });
   if (!ready.empty()) window_ = reinterpret_cast<HWND>(static_cast<std::intptr_t>(std::stoll(ready.substr(6))));
 }
 

@@ -51,8 +51,14 @@ class WindowsDesktopTest : public ::testing::Test {
   std::unique_ptr<Editor> driver_;
 };
 
-TEST_F(WindowsDesktopTest, RunsPerMonitorDpiAware) {
-  EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()), DPI_AWARENESS_PER_MONITOR_AWARE);
+// What Windows reads from the program's manifest (Wine reports every
+// program as per-monitor aware, so the awareness itself proves nothing).
+TEST_F(WindowsDesktopTest, TheManifestAsksForPerMonitorDpiAwarenessV2) {
+  wchar_t value[64]{};
+  SIZE_T length = 0;
+  ASSERT_TRUE(QueryActCtxSettingsW(0, nullptr, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+                                   L"dpiAwareness", value, std::size(value), &length));
+  EXPECT_EQ(std::wstring(value), L"PerMonitorV2, PerMonitor");
 }
 
 TEST_F(WindowsDesktopTest, ListsTheEditorsWindowByImageNameWithItsFrameAndProcess) {
