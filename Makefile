@@ -1,4 +1,4 @@
-# Front door: make run | test | build | soak | bench | install | package
+# Front door: make run | test | build | soak | bench | install | package | windows
 .PHONY: all deps deps-package deps-test build release run install uninstall package \
         test test-default test-asan test-tsan test-package test-macos fuzz test-soak soak bench clean \
         windows test-windows

@@ -14,6 +14,7 @@
 //   "focus"          the window got the keyboard focus
 // Runs until its window is closed or the process is ended.
 #include <windows.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <cstdint>
