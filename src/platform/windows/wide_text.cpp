@@ -13,13 +13,4 @@ std::string utf8FromWide(std::wstring_view text) {
   return out;
 }
 
-std::wstring wideFromUtf8(std::string_view text) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
-  if (size > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), length, out.data(), size);
-  return out;
-}
-
 }  // namespace tessevar::windows

@@ -10,7 +10,5 @@ namespace tessevar::windows {
 
 // Invalid UTF-16 (a lone surrogate) becomes U+FFFD.
 std::string utf8FromWide(std::wstring_view text);
-// Invalid UTF-8 becomes U+FFFD.
-std::wstring wideFromUtf8(std::string_view text);
 
 }  // namespace tessevar::windows
