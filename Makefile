@@ -1,6 +1,7 @@
-# Front door: make run | test | build | soak | bench | install | package
+# Front door: make run | test | build | soak | bench | install | package | windows
 .PHONY: all deps deps-package deps-test build release run install uninstall package \
-        test test-default test-asan test-tsan test-package test-macos fuzz test-soak soak bench clean
+        test test-default test-asan test-tsan test-package test-macos fuzz test-soak soak bench clean \
+        windows test-windows
 
 CTEST_FLAGS ?= --output-on-failure -j2 --timeout 600
 # Seconds of fuzzing in all, shared by the fuzz targets.
@@ -10,14 +11,14 @@ SOAK_SECONDS ?= 600
 
 # On a Mac, Apple's clang has no LeakSanitizer and no libFuzzer, and the
 # .deb and the soak (test network, Xvfb) are Linux's; Linux checks what it
-# can of the Mac build instead.
+# can of the Mac build instead, and runs the Windows build under Wine.
 ifeq ($(shell uname -s),Darwin)
 DARWIN := 1
 ASAN_LEAKS := detect_leaks=0
 PLATFORM_SUITES :=
 else
 ASAN_LEAKS := detect_leaks=1
-PLATFORM_SUITES := test-package test-soak test-macos
+PLATFORM_SUITES := test-package test-soak test-macos test-windows
 endif
 
 all: build
@@ -86,6 +87,15 @@ test-tsan: deps-test
 test-package: package
 	@scripts/check-package build-release
 
+# Windows, cross-built with MinGW-w64 into build-win (build-win/bin). Its
+# suites run under Wine on a private Xvfb.
+windows: deps-test
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows
+
+test-windows: windows
+	@scripts/wine-tests build-win $(CTEST_FLAGS)
+
 # The macOS build as far as it can be checked without a Mac.
 test-macos: deps-test
 	@scripts/check-macos build-macos-check
@@ -113,4 +123,4 @@ bench: build
 	@scripts/run-benchmarks build/bin
 
 clean:
-	rm -rf build build-release build-asan build-tsan build-fuzz build-macos-check
+	rm -rf build build-release build-asan build-tsan build-fuzz build-macos-check build-win

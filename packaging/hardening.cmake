@@ -3,7 +3,7 @@
 # optimisation) and a read-only relocation table bound at start. Left out of
 # the sanitizer and fuzzer builds, whose instrumentation has its own checks.
 option(TESSEVAR_HARDEN "Build with the usual hardening flags" ON)
-if(NOT TESSEVAR_HARDEN OR TESSEVAR_SANITIZE OR TESSEVAR_FUZZ OR APPLE)
+if(NOT TESSEVAR_HARDEN OR TESSEVAR_SANITIZE OR TESSEVAR_FUZZ OR APPLE OR WIN32)
   return()
 endif()
 include(CheckPIESupported)

@@ -1,12 +1,7 @@
 #include "editor/editor.h"
 
-#include <signal.h>
-
-#include <cerrno>
 #include <charconv>
-#include <string>
 
-#include "system/command_runner.h"
 #include "util/text_pieces.h"
 
 namespace tessevar {
@@ -32,10 +27,6 @@ std::int64_t parsePid(std::string_view piece) {
   return value;
 }
 
-bool processRunning(std::int64_t pid) {
-  return pid > 0 && (kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
-}
-
 }  // namespace
 
 std::int64_t editorPidFromListing(std::string_view listing) {
@@ -45,18 +36,6 @@ std::int64_t editorPidFromListing(std::string_view listing) {
     pid = parsePid(splitAt(trimWhitespace(line), ' ').front());
   }
   return pid;
-}
-
-EditorProcessLookup systemEditorProcessLookup() {
-  return {findEditorProcess, processRunning, EditorProcessLookup::Clock::now};
-}
-
-Result<std::int64_t> findEditorProcess() {
-  const Result<std::string> ps = locateTool("ps");
-  if (!ps) return Failure{ps.reason()};
-  const Result<std::string> listing = runCommand(*ps, {"-ax"});
-  if (!listing) return Failure{listing.reason()};
-  return editorPidFromListing(*listing);
 }
 
 }  // namespace tessevar

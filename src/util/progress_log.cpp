@@ -10,6 +10,7 @@
 #include <iostream>
 #include <string>
 
+#include "util/local_time.h"
 #include "util/utf8.h"
 
 namespace tessevar {
@@ -22,8 +23,7 @@ std::string timestamp() {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
   const auto millis =
       std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-  std::tm local{};
-  localtime_r(&seconds, &local);
+  const std::tm local = localTime(seconds);
   char text[32];
   const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
   std::snprintf(text + length, sizeof text - length, ".%03lld", static_cast<long long>(millis));

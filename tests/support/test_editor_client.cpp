@@ -4,10 +4,6 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <fstream>
-#include <thread>
-
 #include "support/child_process.h"
 
 namespace tessevar::testing {
@@ -26,8 +22,8 @@ std::string testEditorProgram() { return TESSEVAR_TEST_EDITOR; }
 
 EditorUnderTest::EditorUnderTest(const std::string& program, const std::string& display,
                                  const std::vector<std::string>& args)
-    : logPath_(makeLogFile()) {
-  std::vector<std::string> argv{program, "--display", display, "--log", logPath_};
+    : log_(makeLogFile()) {
+  std::vector<std::string> argv{program, "--display", display, "--log", log_.path().string()};
   argv.insert(argv.end(), args.begin(), args.end());
   pid_ = spawnProcess(argv);
   if (pid_ <= 0) return;
@@ -37,26 +33,7 @@ EditorUnderTest::EditorUnderTest(const std::string& program, const std::string& 
 
 EditorUnderTest::~EditorUnderTest() {
   quit();
-  unlink(logPath_.c_str());
-}
-
-std::vector<std::string> EditorUnderTest::lines() const {
-  std::ifstream log(logPath_);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(log, line);) lines.push_back(line);
-  return lines;
-}
-
-// A deadline only so a broken build cannot hang the suite; no time is asserted.
-std::string EditorUnderTest::waitForLine(const std::string& prefix) const {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (std::chrono::steady_clock::now() < deadline) {
-    for (const std::string& line : lines()) {
-      if (line.rfind(prefix, 0) == 0) return line;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return {};
+  unlink(log_.path().c_str());
 }
 
 void EditorUnderTest::quit() {

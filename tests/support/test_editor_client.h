@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/editor_log.h"
+
 namespace tessevar::testing {
 
 // One running copy of the test editor (test_editor.cpp) and its event log.
@@ -23,14 +25,14 @@ class EditorUnderTest {
   pid_t pid() const { return pid_; }
 
   // Every log line so far, "ready ..." included.
-  std::vector<std::string> lines() const;
+  std::vector<std::string> lines() const { return log_.lines(); }
   // Waits until some line starts with `prefix` and returns it ("" if none came).
-  std::string waitForLine(const std::string& prefix) const;
+  std::string waitForLine(const std::string& prefix) const { return log_.waitForLine(prefix); }
   // Ends the editor and reaps it.
   void quit();
 
  private:
-  std::string logPath_;
+  EditorLog log_;
   pid_t pid_ = -1;
   std::int64_t window_ = 0;
 };
