@@ -10,19 +10,36 @@
 namespace tessevar::testing {
 namespace {
 
+void setOrUnset(const char* variable, const char* value) {
+  if (value) {
+    setenv(variable, value, 1);
+  } else {
+    unsetenv(variable);
+  }
+}
+
 TEST(X11Connection, NoDisplayMeansNoDesktopAndAReason) {
-  const char* unreachable[] = {nullptr, "", ":4093"};
-  for (const char* display : unreachable) {
-    SCOPED_TRACE(display ? display : "(unset)");
-    if (display) {
-      setenv("DISPLAY", display, 1);
-    } else {
-      unsetenv("DISPLAY");
-    }
+  struct Case {
+    const char* display;
+    const char* wayland;
+    const char* problem;
+  } cases[] = {
+      {nullptr, nullptr, "no display could be opened (DISPLAY is not set)"},
+      {"", nullptr, "no display could be opened (DISPLAY is not set)"},
+      {nullptr, "wayland-0",
+       "no display could be opened (DISPLAY is not set; the editor runs under XWayland on this Wayland desktop, "
+       "and Tessevar needs XWayland's display in DISPLAY, often :0)"},
+      {":4093", "wayland-0", "no display could be opened (cannot reach X display :4093)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.display ? c.display : "(unset)") + " " + (c.wayland ? c.wayland : "(unset)"));
+    setOrUnset("DISPLAY", c.display);
+    setOrUnset("WAYLAND_DISPLAY", c.wayland);
     std::string problem;
     EXPECT_EQ(makeDesktop(problem), nullptr);
-    EXPECT_FALSE(problem.empty());
+    EXPECT_EQ(problem, c.problem);
   }
+  unsetenv("WAYLAND_DISPLAY");
 }
 
 // A display that accepts connections and never answers: a listening socket
