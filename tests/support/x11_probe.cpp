@@ -4,6 +4,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 #include <algorithm>
 #include <array>
@@ -69,6 +70,14 @@ void TestClient::setPid(Window w, long pid) {
   XSync(display_, False);
 }
 
+void TestClient::click(Point at) {
+  XTestFakeMotionEvent(display_, DefaultScreen(display_), static_cast<int>(std::lround(at.x)),
+                       static_cast<int>(std::lround(at.y)), CurrentTime);
+  XTestFakeButtonEvent(display_, Button1, True, CurrentTime);
+  XTestFakeButtonEvent(display_, Button1, False, CurrentTime);
+  XSync(display_, False);
+}
+
 bool TestClient::managed(Window window) { return carriesWmState(display_, window); }
 
 Window TestClient::activeWindow() {
@@ -91,6 +100,7 @@ std::vector<Window> TestClient::activationRequests() {
     XNextEvent(display_, &event);
     if (event.type == ClientMessage && event.xclient.message_type == request) {
       requests_.push_back(event.xclient.window);
+      requestTimes_.push_back(event.xclient.data.l[1]);
     }
   }
   return requests_;
