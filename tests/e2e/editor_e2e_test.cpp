@@ -138,7 +138,7 @@ class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<De
   // times a second until `done`: the program needs a moment to find a
   // desktop or an editor that came back, or to judge an activation.
   bool sendUntil(const Bytes& datagram, const std::function<bool()>& done) {
-    for (int attempt = 0; attempt < 40; ++attempt) {
+    for (int attempt = 0; attempt < 80; ++attempt) {
       mixer->send(datagram);
       if (surface->receive() != datagram) {
         ADD_FAILURE() << "the program no longer relays";

@@ -131,7 +131,7 @@ TEST(X11Connection, ADisplayThatNeverAnswersIsGivenUp) {
 }
 
 // A refusal is printed by the X library each time the server is asked, so a
-// display that refused is not asked again at every try.
+// display that refused is not asked again at every try (within a second).
 TEST(X11Connection, AServerThatRefusedIsNotAskedAgainAtOnce) {
   SilentDisplay refusing;
   ASSERT_FALSE(refusing.name().empty()) << "no free display number for a socket";

@@ -1,15 +1,10 @@
 #include "platform/x11/x11_connection.h"
 
 #include <poll.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
-#include <xcb/xcb.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <map>
-#include <mutex>
 #include <vector>
 
 #include "platform/x11/bounded_open.h"
@@ -19,55 +14,6 @@ namespace tessevar {
 namespace {
 
 constexpr std::chrono::seconds openPatience{3};
-
-// Xlib (through xcb) prints a server's refusal, a missing cookie say, on
-// standard error at every try. A display that refused is tried again only
-// this often, so a program that retries every second does not fill the
-// journal: a refusal mends only with a new server or a new cookie.
-constexpr std::chrono::seconds refusedPatience{30};
-
-std::mutex refusalsLock;
-std::map<std::string, std::chrono::steady_clock::time_point> refusals;
-
-bool refusedLately(const std::string& name) {
-  std::lock_guard<std::mutex> hold(refusalsLock);
-  auto it = refusals.find(name);
-  return it != refusals.end() && std::chrono::steady_clock::now() - it->second < refusedPatience;
-}
-
-void noteRefusal(const std::string& name, bool refused) {
-  std::lock_guard<std::mutex> hold(refusalsLock);
-  if (refused) {
-    refusals[name] = std::chrono::steady_clock::now();
-  } else {
-    refusals.erase(name);
-  }
-}
-
-bool socketAccepts(const std::string& path, bool abstract) {
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  if (path.size() + 1 >= sizeof address.sun_path) return false;
-  path.copy(address.sun_path + (abstract ? 1 : 0), path.size());
-  const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + path.size() + (abstract ? 1 : 0));
-  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  const bool accepted = fd >= 0 && connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0;
-  if (fd >= 0) close(fd);
-  return accepted;
-}
-
-// Whether a server listens on the display's socket, asked without Xlib (so
-// nothing is printed). Displays on other hosts are not looked at: maybe.
-bool mayBeListening(const std::string& name) {
-  char* host = nullptr;
-  int number = 0;
-  if (xcb_parse_display(name.c_str(), &host, &number, nullptr) == 0) return true;
-  const std::string hostName = host != nullptr ? host : "";
-  std::free(host);
-  if (!hostName.empty() && hostName != "unix") return true;
-  const std::string path = "/tmp/.X11-unix/X" + std::to_string(number);
-  return socketAccepts(path, true) || socketAccepts(path, false);
-}
 
 // A display whose server hung up without Xlib noticing cannot be closed:
 // XCloseDisplay would talk to the dead server and trip over libX11's lock
@@ -96,9 +42,7 @@ std::string X11Connection::displayName(std::string& problem) {
 
 std::unique_ptr<X11Connection> X11Connection::open(const std::string& name, std::string& problem) {
   bool gaveUp = false;
-  const bool listening = !refusedLately(name) && mayBeListening(name);
-  Display* display = listening ? openDisplayWithin(name, openPatience, gaveUp) : nullptr;
-  if (listening) noteRefusal(name, display == nullptr && !gaveUp);
+  Display* display = openDisplayWithin(name, openPatience, gaveUp);
   if (display == nullptr) {
     problem = gaveUp ? "X display " + name + " did not answer within " +
                            std::to_string(openPatience.count()) + " s"
