@@ -56,9 +56,10 @@ class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<De
   void SetUp() override {
     StageTest::SetUp();
     if (IsSkipped()) return;
-    ASSERT_NO_FATAL_FAILURE(openDisplay());
-    if (IsSkipped()) return;
-    ASSERT_NO_FATAL_FAILURE(startDesktop());
+    openDisplay();
+    if (HasFatalFailure() || IsSkipped()) return;
+    startDesktop();
+    if (HasFatalFailure()) return;
     home.writeConfig(stageConfig());
     surface = std::make_unique<StagePeer>(surfaceAddress);
     mixer = std::make_unique<StagePeer>(mixerAddress);
