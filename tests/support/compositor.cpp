@@ -132,7 +132,9 @@ bool Compositor::launch(CompositorKind kind, std::string& problem) {
 bool Compositor::startBus(std::string& address) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) return false;
+  // Its socket in the runtime folder, removed with it.
   busPid_ = spawnProcessPassing({"dbus-daemon", "--session", "--nofork", "--nopidfile",
+                                 "--address=unix:path=" + (runtime_.path() / "bus").string(),
                                  "--print-address=" + std::to_string(passedDescriptor)},
                                 fds[1]);
   close(fds[1]);
