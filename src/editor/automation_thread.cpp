@@ -15,6 +15,10 @@ namespace {
 // brought back even when nothing else happens.
 constexpr int idleWakeMilliseconds = 1000;
 
+// A desktop that could not be opened is tried again at most this often: the
+// display may come later (a session that sets it up after Tessevar starts).
+constexpr std::chrono::seconds reopenInterval{1};
+
 std::string droppedLine(std::size_t count) {
   return "editor automation fell behind: " + std::to_string(count) +
          (count == 1 ? " editor action dropped" : " editor actions dropped");
@@ -83,6 +87,7 @@ void AutomationThread::open(std::promise<std::optional<std::string>>& opened) {
   if (!desktop_) {
     failure = problem;
     desktop_ = makeNullDesktop();
+    if (openDesktop_) nextOpen_ = options_.now() + reopenInterval;
   }
   editor_ = std::make_unique<Editor>(*desktop_, options_.pause, options_.processLookup);
   editor_->progress = options_.progress;
@@ -94,6 +99,7 @@ void AutomationThread::open(std::promise<std::optional<std::string>>& opened) {
 void AutomationThread::run(std::promise<std::optional<std::string>> opened) {
   open(opened);
   while (!stopping_) {
+    openAgain();
     followDesktop();
     if (std::optional<EditorCommand> command = queue_.take(options_.now())) {
       carryOut(*command);
@@ -104,6 +110,25 @@ void AutomationThread::run(std::promise<std::optional<std::string>> opened) {
     if (queue_.prepareToWait()) waitForWork();
   }
   ended_.set_value();
+}
+
+// The editor is made anew for the desktop, knowing what the old one knew.
+void AutomationThread::openAgain() {
+  if (!nextOpen_ || options_.now() < *nextOpen_) return;
+  std::string problem;
+  std::unique_ptr<Desktop> desktop = openDesktop_(problem);
+  if (!desktop) {
+    nextOpen_ = options_.now() + reopenInterval;
+    return;
+  }
+  nextOpen_.reset();
+  auto editor = std::make_unique<Editor>(*desktop, options_.pause, options_.processLookup);
+  editor->progress = options_.progress;
+  editor->state = editor_->state;
+  editor_ = std::move(editor);
+  desktop_ = std::move(desktop);
+  output_.line("editor automation is on: " + desktop_->name());
+  editorWindowSeen(editor_->findEditorWindow());
 }
 
 void AutomationThread::carryOut(const EditorCommand& command) {

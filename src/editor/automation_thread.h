@@ -67,6 +67,7 @@ class AutomationThread final : public EditorActions {
  private:
   void run(std::promise<std::optional<std::string>> opened);
   void open(std::promise<std::optional<std::string>>& opened);
+  void openAgain();
   void carryOut(const EditorCommand& command);
   void followDesktop();
   void editorWindowSeen(bool found);
@@ -86,6 +87,8 @@ class AutomationThread final : public EditorActions {
   // The automation thread's own, from start() on.
   std::unique_ptr<Desktop> desktop_;
   std::unique_ptr<Editor> editor_;
+  // While no desktop could be opened: when to try again.
+  std::optional<AutomationQueue::Clock::time_point> nextOpen_;
   std::thread thread_;
 };
 

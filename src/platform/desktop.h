@@ -82,6 +82,10 @@ class Desktop {
   // went away (trying at most once a second). True when windows may have
   // appeared, gone, changed owner or been activated since the last call.
   virtual bool takeNotifications() { return false; }
+
+  // What the operator knows this desktop by ("display :0"), for the line
+  // that says editor automation is on.
+  virtual std::string name() const { return "the desktop"; }
 };
 
 // One way of reaching a desktop. Each backend folder provides one; the build

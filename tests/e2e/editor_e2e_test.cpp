@@ -2,12 +2,18 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <functional>
+#include <iostream>
 #include <memory>
-#include <thread>
+#include <optional>
+#include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "e2e/e2e_fixture.h"
+#include "support/compositor.h"
 #include "support/eventually.h"
 #include "support/test_editor_client.h"
 #include "support/window_manager.h"
@@ -17,47 +23,109 @@
 namespace tessevar::testing {
 namespace {
 
+// Where the editor and the program run: an X server alone or under openbox
+// (Xvfb, one per test), or the compositor of a Wayland desktop with the
+// editor under XWayland (one per test program, shared by its tests).
+enum class DesktopKind { plainX, openbox, weston, mutter };
 
-// The whole program on a display with a running editor of reference size at
-// (100, 50), without a window manager and under openbox: what the surface and
-// the mixer send becomes clicks and keys in the editor, lamps on the surface,
-// and every datagram still goes through.
-class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<WindowManagerKind> {
+const char* const desktopNames[] = {"PlainX", "Openbox", "Weston", "Mutter"};
+
+std::string desktopName(const ::testing::TestParamInfo<DesktopKind>& info) {
+  return desktopNames[static_cast<int>(info.param)];
+}
+
+void PrintTo(DesktopKind kind, std::ostream* out) { *out << desktopNames[static_cast<int>(kind)]; }
+
+std::optional<CompositorKind> compositorOf(DesktopKind kind) {
+  if (kind == DesktopKind::weston) return CompositorKind::weston;
+  if (kind == DesktopKind::mutter) return CompositorKind::mutter;
+  return std::nullopt;
+}
+
+// Managers that keep _NET_ACTIVE_WINDOW and act on requests for it; weston
+// announces it and ignores the requests.
+bool keepsTheActiveWindow(DesktopKind kind) { return kind == DesktopKind::openbox || kind == DesktopKind::mutter; }
+
+const char* const notForward = "the desktop did not bring the editor to the front";
+
+// The whole program on a desktop with a running editor of reference size:
+// what the surface and the mixer send becomes clicks and keys in the
+// editor, lamps on the surface, and every datagram still goes through.
+class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<DesktopKind> {
  protected:
   void SetUp() override {
     StageTest::SetUp();
     if (IsSkipped()) return;
-    std::string problem;
-    xvfb = XvfbServer::start(problem);
-    if (!xvfb) GTEST_SKIP() << "no X server for the editor: " << problem;
+    openDisplay();
+    if (HasFatalFailure() || IsSkipped()) return;
     startDesktop();
+    if (HasFatalFailure()) return;
     home.writeConfig(stageConfig());
     surface = std::make_unique<StagePeer>(surfaceAddress);
     mixer = std::make_unique<StagePeer>(mixerAddress);
-    tessevar = std::make_unique<TessevarProcess>(TessevarProcess::Options{home.path(), xvfb->display()});
-    startUp = tessevar->readStartUp();
+    startTessevar(display);
   }
 
   void TearDown() override {
-    if (tessevar) tessevar->type("q\n");
+    if (!tessevar) return;
+    if (HasFailure() && verbose()) {
+      said("");
+      for (const std::string& line : heard) std::cerr << "tessevar: " << line << "\n";
+    }
+    tessevar->type("q\n");
   }
 
-  // The window manager (if any, and not running yet) and the editor, taken
+  // With --verbose, its progress lines read with the rest.
+  virtual bool verbose() const { return true; }
+
+  void openDisplay() {
+    std::string problem;
+    if (const std::optional<CompositorKind> kind = compositorOf(GetParam())) {
+      const Compositor* compositor = sharedCompositor(*kind, problem);
+      // Never skipped: a desktop that cannot be tested is a failure.
+      if (compositor == nullptr) FAIL() << problem;
+      display = compositor->display();
+      return;
+    }
+    xvfb = XvfbServer::start(problem);
+    if (!xvfb) GTEST_SKIP() << "no X server for the editor: " << problem;
+    display = xvfb->display();
+  }
+
+  void startTessevar(const std::string& on) {
+    const bool v = verbose();
+    tessevar = std::make_unique<TessevarProcess>(TessevarProcess::Options{
+        home.path(), on, v ? std::vector<std::string>{"--verbose"} : std::vector<std::string>{}, v});
+    startUp = tessevar->readStartUp();
+    heard = startUp;
+  }
+
+  // The window manager (openbox, if not running yet) and the editor, taken
   // in by the manager.
   void startDesktop() {
-    if (GetParam() == WindowManagerKind::openbox && !manager) {
+    if (GetParam() == DesktopKind::openbox && !manager) {
       std::string problem;
-      manager = WindowManager::start(xvfb->display(), problem);
+      manager = WindowManager::start(display, problem);
       ASSERT_NE(manager, nullptr) << problem;
     }
-    editor = std::make_unique<EditorUnderTest>(testEditorProgram(), xvfb->display(),
+    editor = std::make_unique<EditorUnderTest>(testEditorProgram(), display,
                                                std::vector<std::string>{"--geometry", "1154x734+100+50"});
     consumed = 0;
     ASSERT_TRUE(editor->ready());
-    TestClient client(xvfb->display());
+    TestClient client(display);
     const auto window = static_cast<Window>(editor->window());
-    if (manager) eventually([&] { return client.managed(window); });
-    ASSERT_TRUE(framed = framedWindow(xvfb->display(), editor->window()));
+    if (GetParam() != DesktopKind::plainX) {
+      ASSERT_TRUE(eventually([&] { return client.managed(window); }));
+    }
+    ASSERT_TRUE(framed = framedWindow(display, editor->window()));
+    if (compositorOf(GetParam())) {
+      // XWayland may drop the first click into a window that has just
+      // appeared: the test's own clicks go first, until one arrives.
+      ASSERT_TRUE(eventually([&] {
+        client.click({framed->inside.x + 1, framed->inside.y + 1});
+        return !nextInput(1, std::chrono::milliseconds(100)).empty();
+      }));
+    }
   }
 
   // The editor's log lines for clicks at these reference points.
@@ -67,19 +135,25 @@ class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<Wi
     return lines;
   }
 
-  // Sends `datagram` from the mixer (and takes it at the surface) until the
-  // editor logs some input, a few times a second: the program needs a moment
-  // to find a desktop or an editor that came back. The input logged.
-  std::vector<std::string> inputOnceBack(const Bytes& datagram) {
-    std::vector<std::string> input;
-    for (int attempt = 0; attempt < 40 && input.empty(); ++attempt) {
+  // Sends `datagram` from the mixer (and takes it at the surface) a few
+  // times a second until `done`: the program needs a moment to find a
+  // desktop or an editor that came back, or to judge an activation.
+  bool sendUntil(const Bytes& datagram, const std::function<bool()>& done) {
+    for (int attempt = 0; attempt < 80; ++attempt) {
       mixer->send(datagram);
       if (surface->receive() != datagram) {
         ADD_FAILURE() << "the program no longer relays";
-        break;
+        return false;
       }
-      input = nextInput(1, std::chrono::milliseconds(500));
+      if (eventually(done, std::chrono::milliseconds(250))) return true;
     }
+    return false;
+  }
+
+  // The input the editor logged once `datagram` reached it again.
+  std::vector<std::string> inputOnceBack(const Bytes& datagram) {
+    std::vector<std::string> input;
+    sendUntil(datagram, [&] { return !(input = nextInput(1, std::chrono::milliseconds(0))).empty(); });
     return input;
   }
 
@@ -89,13 +163,13 @@ class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<Wi
                                      std::chrono::milliseconds wait = std::chrono::seconds(20)) {
     const auto deadline = std::chrono::steady_clock::now() + wait;
     std::vector<std::string> input;
-    while (input.size() < count && std::chrono::steady_clock::now() < deadline) {
+    do {
       const std::vector<std::string> lines = editor->lines();
       for (; consumed < lines.size() && input.size() < count; ++consumed) {
         if (isInput(lines[consumed])) input.push_back(lines[consumed]);
       }
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+      if (input.size() < count) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    } while (input.size() < count && std::chrono::steady_clock::now() < deadline);
     return input;
   }
 
@@ -103,19 +177,60 @@ class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<Wi
     return isClickLine(line) || isKeyLine(line);
   }
 
+  // Whether the program has said a line containing `text`, reading what
+  // it said since the last look.
+  bool said(const std::string& text) {
+    while (const std::optional<std::string> line = tessevar->nextLine(std::chrono::milliseconds(10))) {
+      heard.push_back(*line);
+    }
+    return std::any_of(heard.begin(), heard.end(),
+                       [&](const std::string& line) { return line.find(text) != std::string::npos; });
+  }
+
+  std::string display;
   std::unique_ptr<XvfbServer> xvfb;
   std::unique_ptr<WindowManager> manager;
   std::unique_ptr<EditorUnderTest> editor;
   std::optional<FramedWindow> framed;
   std::unique_ptr<StagePeer> surface, mixer;
   std::unique_ptr<TessevarProcess> tessevar;
-  std::vector<std::string> startUp;
+  std::vector<std::string> startUp, heard;
   std::size_t consumed = 0;
 };
 
-TEST_P(EditorEndToEnd, StartsWithoutTheNoDisplayLine) {
-  ASSERT_FALSE(startUp.empty());
-  EXPECT_EQ(startUp.front(), "port: en0");
+// The window is found where it is, frame included; when another window
+// comes to the front, the next mixer datagram brings the editor back, or,
+// on a desktop that does not act on the request, says so once.
+TEST_P(EditorEndToEnd, FindsTheEditorAndBringsItForward) {
+  EXPECT_FALSE(said("editor automation is off"));
+  const Rect& r = framed->outer;
+  const std::string found = "editor window found: X-AIR-Edit at " + std::to_string(std::lround(r.x)) + "," +
+                            std::to_string(std::lround(r.y)) + " size " + std::to_string(std::lround(r.width)) +
+                            "x" + std::to_string(std::lround(r.height));
+  EXPECT_TRUE(eventually([&] { return said(found); })) << found;
+
+  TestClient other(display);
+  const Window otherWindow = other.window(600, 300, 300, 200, "Other-App");
+  const auto editorWindow = static_cast<Window>(editor->window());
+  const auto focusLines = [&] {
+    const std::vector<std::string> lines = editor->lines();
+    return std::count(lines.begin(), lines.end(), "focus");
+  };
+  const Bytes fader = {0xE0, 0x00, 0x40};
+  if (keepsTheActiveWindow(GetParam())) {
+    ASSERT_TRUE(eventually([&] { return other.activeWindow() == otherWindow; }));
+    EXPECT_TRUE(sendUntil(fader, [&] { return other.activeWindow() == editorWindow; }));
+  } else if (GetParam() == DesktopKind::plainX) {
+    XSetInputFocus(*other, otherWindow, RevertToParent, CurrentTime);
+    XSync(*other, False);
+    const auto before = focusLines();
+    EXPECT_TRUE(sendUntil(fader, [&] { return focusLines() > before; }));
+  } else {
+    EXPECT_TRUE(sendUntil(fader, [&] { return said(notForward); }));
+  }
+  EXPECT_LE(std::count_if(heard.begin(), heard.end(),
+                          [](const std::string& line) { return line.find(notForward) != std::string::npos; }),
+            1);
 }
 
 TEST_P(EditorEndToEnd, DisplayRunSelectsTheStripAndIsRelayed) {
@@ -136,7 +251,31 @@ TEST_P(EditorEndToEnd, PageLampsClickAndPressFunctionKeys) {
   EXPECT_EQ(nextInput(2), (std::vector<std::string>{"key F1", "key Escape"}));
 }
 
-TEST_P(EditorEndToEnd, PageSevenFollowsTheViewText) {
+TEST_P(EditorEndToEnd, KeysReachAnEditorStartedAgain) {
+  editor->quit();
+  startDesktop();
+  // Its process is looked for again at most once a second.
+  std::vector<std::string> input;
+  const auto keyCame = [&] {
+    for (const std::string& line : nextInput(2, std::chrono::milliseconds(0))) input.push_back(line);
+    return std::find(input.begin(), input.end(), "key F1") != input.end();
+  };
+  EXPECT_TRUE(sendUntil({0x90, 0x36, 0x7F}, keyCame));  // clicks the top row entry, then F1
+}
+
+INSTANTIATE_TEST_SUITE_P(, EditorEndToEnd,
+                         ::testing::Values(DesktopKind::plainX, DesktopKind::openbox, DesktopKind::weston,
+                                           DesktopKind::mutter),
+                         desktopName);
+
+// What the mapping does, a flood, and the X server coming and going: the
+// same on every desktop, so run on Xvfb only, without --verbose.
+class EditorOnXvfb : public EditorEndToEnd {
+ protected:
+  bool verbose() const override { return false; }
+};
+
+TEST_P(EditorOnXvfb, PageSevenFollowsTheViewText) {
   mixer->send({0x90, 0x2D, 0x7F});  // page 7, first view
   const Bytes viewTwo = {0xF0, 0x00, 0x20, 0x66, 0x58, 0x21, 0x00, 0x32, 0x00, 0xF7};
   mixer->send(viewTwo);
@@ -144,7 +283,7 @@ TEST_P(EditorEndToEnd, PageSevenFollowsTheViewText) {
   EXPECT_EQ(nextInput(2), clicks({{320, 50}, {480, 50}}));
 }
 
-TEST_P(EditorEndToEnd, SoloButtonsClickLightTheirLampsAndStillReachTheMixer) {
+TEST_P(EditorOnXvfb, SoloButtonsClickLightTheirLampsAndStillReachTheMixer) {
   surface->send({0x90, 0x5A, 0x7F});
   EXPECT_EQ(mixer->receive(), (Bytes{0x90, 0x5A, 0x7F}));
   EXPECT_EQ(surface->receiveAll(), (std::vector<Bytes>{{0x90, 0x5A, 0x7F}, {0x90, 0x59, 0x7F}}));
@@ -156,7 +295,7 @@ TEST_P(EditorEndToEnd, SoloButtonsClickLightTheirLampsAndStillReachTheMixer) {
   EXPECT_EQ(nextInput(1), clicks({{1045, 415}}));
 }
 
-TEST_P(EditorEndToEnd, ChannelPressureNeverTouchesTheEditor) {
+TEST_P(EditorOnXvfb, ChannelPressureNeverTouchesTheEditor) {
   mixer->send({0xD0, 0x15});
   mixer->send({0x90, 0x46, 0x7F});  // then a lamp that clicks, to know the first was done
   EXPECT_EQ(surface->receiveAll(), (std::vector<Bytes>{{0xD0, 0x15}, {0x90, 0x46, 0x7F}}));
@@ -169,7 +308,7 @@ TEST_P(EditorEndToEnd, ChannelPressureNeverTouchesTheEditor) {
 // each, some ten seconds of them: the X-Touch's stream flows on meanwhile,
 // the editor is left with the latest, the program says it fell behind, and
 // "q" ends it without waiting for the clicks still asked.
-TEST_P(EditorEndToEnd, AFloodOfClicksHoldsNeitherTheSurfaceNorQuittingUp) {
+TEST_P(EditorOnXvfb, AFloodOfClicksHoldsNeitherTheSurfaceNorQuittingUp) {
   Bytes flood{0xB0};
   for (int pair = 0; pair < 1000; ++pair) {
     flood.insert(flood.end(), {0x61, static_cast<std::uint8_t>(pair % 2 == 0 ? 0x5B : 0x06)});  // strips 2, 1, 2, ...
@@ -204,7 +343,7 @@ TEST_P(EditorEndToEnd, AFloodOfClicksHoldsNeitherTheSurfaceNorQuittingUp) {
 
 // The desktop session restarts: a new X server on the same display, the
 // window manager and the editor started again.
-TEST_P(EditorEndToEnd, ClicksResumeAfterTheXServerRestarts) {
+TEST_P(EditorOnXvfb, ClicksResumeAfterTheXServerRestarts) {
   editor.reset();
   manager.reset();
   ASSERT_TRUE(xvfb->restart());
@@ -219,27 +358,26 @@ TEST_P(EditorEndToEnd, ClicksResumeAfterTheXServerRestarts) {
   EXPECT_EQ(nextInput(2), clicks({{530, 380}, {575, 380}}));
 }
 
-TEST_P(EditorEndToEnd, KeysReachAnEditorStartedAgain) {
-  editor->quit();
+// A session that starts its display after the program: automation is off
+// at start-up, comes on with the display, and the editor is driven.
+TEST_P(EditorOnXvfb, AutomationComesOnWithALateDisplay) {
+  tessevar->type("q\n");
+  ASSERT_EQ(tessevar->waitForExit(), 0);
+  editor.reset();
+  manager.reset();
+  xvfb->kill();
+  startTessevar(display);
+  ASSERT_FALSE(startUp.empty());
+  EXPECT_EQ(startUp.front(), "editor automation is off: no display could be opened (cannot reach X display " +
+                                 display + ")");
+  ASSERT_TRUE(xvfb->restart());
   startDesktop();
-  const Bytes pageTwo = {0x90, 0x36, 0x7F};  // clicks the top row entry, then F1
-  // Its process is looked for again at most once a second.
-  std::vector<std::string> input;
-  const auto keyCame = [&] { return std::find(input.begin(), input.end(), "key F1") != input.end(); };
-  for (int attempt = 0; attempt < 40 && !keyCame(); ++attempt) {
-    mixer->send(pageTwo);
-    ASSERT_EQ(surface->receive(), pageTwo);
-    for (const std::string& line : nextInput(2, std::chrono::milliseconds(500))) input.push_back(line);
-  }
-  EXPECT_TRUE(keyCame());
+  EXPECT_EQ(tessevar->nextLine(std::chrono::seconds(20)), "editor automation is on: display " + display);
+  EXPECT_FALSE(inputOnceBack({0xB0, 0x60, 0x06, 0x61, 0x5B}).empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(, EditorEndToEnd,
-                         ::testing::Values(WindowManagerKind::none, WindowManagerKind::openbox),
-                         [](const auto& info) {
-                           return info.param == WindowManagerKind::openbox ? "Openbox"
-                                                                           : "NoWindowManager";
-                         });
+INSTANTIATE_TEST_SUITE_P(, EditorOnXvfb, ::testing::Values(DesktopKind::plainX, DesktopKind::openbox),
+                         desktopName);
 
 }  // namespace
 }  // namespace tessevar::testing

@@ -194,5 +194,41 @@ TEST(AutomationThreadStart, SaysWhyThereIsNoDesktopAndGoesOnWithNone) {
   EXPECT_TRUE(automation.stop(std::chrono::seconds(20)));
 }
 
+// The display may come after the program: it is tried again at most once a
+// second, and its coming is said once.
+TEST(AutomationThreadStart, ADesktopThatComesLaterIsTakenAndSaidOnce) {
+  testing::CapturedLines capture;
+  std::atomic<int> tries{0};
+  std::atomic<int> seconds{0};
+  SharedDesktop* desktop = nullptr;
+  AutomationThread automation(
+      [&](std::string& problem) -> std::unique_ptr<Desktop> {
+        if (++tries < 3) {
+          problem = "cannot reach X display :57";
+          return nullptr;
+        }
+        auto shared = std::make_unique<SharedDesktop>();
+        shared->change([](FakeDesktop& d) { d.windows = {testing::referenceEditorWindow(7)}; });
+        desktop = shared.get();
+        return shared;
+      },
+      capture.output,
+      {.pause = {}, .processLookup = {}, .now = [&] { return AutomationQueue::Clock::time_point{} + seconds.load() * 1s; }});
+  EXPECT_EQ(automation.start(), "cannot reach X display :57");
+  for (int attempt = 2; attempt <= 3; ++attempt) {
+    automation.clickEntry(1);  // wakes the thread: too early to try again
+    ++seconds;
+    ASSERT_TRUE(eventually([&] {
+      automation.clickEntry(1);
+      return tries == attempt;
+    }));
+  }
+  ASSERT_TRUE(eventually([&] { return automation.refreshEditorWindow(); }));
+  EXPECT_TRUE(eventually([&] { return desktop->read([](FakeDesktop& d) { return !d.clicks().empty(); }); }));
+  EXPECT_TRUE(automation.stop(std::chrono::seconds(20)));
+  EXPECT_EQ(tries, 3);
+  EXPECT_EQ(capture.lines(), (std::vector<std::string>{"editor automation is on: the desktop"}));
+}
+
 }  // namespace
 }  // namespace tessevar

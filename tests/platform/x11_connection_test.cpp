@@ -3,35 +3,60 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <poll.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <thread>
 
 #include "platform/x11_session.h"
 
 namespace tessevar::testing {
 namespace {
 
-TEST(X11Connection, NoDisplayMeansNoDesktopAndAReason) {
-  const char* unreachable[] = {nullptr, "", ":4093"};
-  for (const char* display : unreachable) {
-    SCOPED_TRACE(display ? display : "(unset)");
-    if (display) {
-      setenv("DISPLAY", display, 1);
-    } else {
-      unsetenv("DISPLAY");
-    }
-    std::string problem;
-    EXPECT_EQ(makeDesktop(problem), nullptr);
-    EXPECT_FALSE(problem.empty());
+void setOrUnset(const char* variable, const char* value) {
+  if (value) {
+    setenv(variable, value, 1);
+  } else {
+    unsetenv(variable);
   }
 }
 
+TEST(X11Connection, NoDisplayMeansNoDesktopAndAReason) {
+  struct Case {
+    const char* display;
+    const char* wayland;
+    const char* problem;
+  } cases[] = {
+      {nullptr, nullptr, "no display could be opened (DISPLAY is not set)"},
+      {"", nullptr, "no display could be opened (DISPLAY is not set)"},
+      {nullptr, "wayland-0",
+       "no display could be opened (DISPLAY is not set; the editor runs under XWayland on this Wayland desktop, "
+       "and Tessevar needs XWayland's display in DISPLAY, often :0)"},
+      {":4093", "wayland-0", "no display could be opened (cannot reach X display :4093)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.display ? c.display : "(unset)") + " " + (c.wayland ? c.wayland : "(unset)"));
+    setOrUnset("DISPLAY", c.display);
+    setOrUnset("WAYLAND_DISPLAY", c.wayland);
+    std::string problem;
+    EXPECT_EQ(makeDesktop(problem), nullptr);
+    EXPECT_EQ(problem, c.problem);
+  }
+  unsetenv("WAYLAND_DISPLAY");
+}
+
 // A display that accepts connections and never answers: a listening socket
-// where an X server's would be.
+// where an X server's would be. Once told to refuse, it answers each
+// client's setup request with a refusal, as a server does to a client
+// without its cookie.
 class SilentDisplay {
  public:
   SilentDisplay() {
     mkdir("/tmp/.X11-unix", 01777);
-    for (int number = 4000; number < 4100 && fd_ < 0; ++number) {
+    // A number of its own: an open abandoned on an earlier one may still wait.
+    static int next = 4000;
+    for (int number = next; number < 4100 && fd_ < 0; next = ++number) {
       const std::string path = "/tmp/.X11-unix/X" + std::to_string(number);
       if (access(path.c_str(), F_OK) == 0) continue;
       const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -49,11 +74,36 @@ class SilentDisplay {
     }
   }
   ~SilentDisplay() {
+    stop_ = true;
+    if (refuser_.joinable()) refuser_.join();
     if (fd_ >= 0) close(fd_), unlink(path_.c_str());
   }
   const std::string& name() const { return name_; }
 
+  void refuse() {
+    refuser_ = std::thread([this] {
+      const std::string reason = "No protocol specified\n";  // 22 bytes, padded to 24
+      std::string reply{'\0', static_cast<char>(reason.size()), 11, 0, 0, 0, 6, 0};
+      reply += reason + std::string(2, '\0');
+      while (!stop_) {
+        pollfd wait{fd_, POLLIN, 0};
+        if (poll(&wait, 1, 20) <= 0) continue;
+        const int client = accept(fd_, nullptr, nullptr);
+        char request[512];
+        if (recv(client, request, sizeof request, 0) > 0) {
+          ++setupRequests_;
+          send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
+        }
+        close(client);
+      }
+    });
+  }
+  int setupRequests() const { return setupRequests_; }
+
  private:
+  std::thread refuser_;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> setupRequests_{0};
   int fd_ = -1;
   std::string path_;
   std::string name_;
@@ -78,6 +128,21 @@ TEST(X11Connection, ADisplayThatNeverAnswersIsGivenUp) {
   const std::string unreachable = "no display could be opened (cannot reach X display " + name + ")";
   std::string problem;
   EXPECT_TRUE(eventually([&] { return !makeDesktop(problem) && problem == unreachable; }));
+}
+
+// A refusal is printed by the X library each time the server is asked, so a
+// display that refused is not asked again at every try (within a second).
+TEST(X11Connection, AServerThatRefusedIsNotAskedAgainAtOnce) {
+  SilentDisplay refusing;
+  ASSERT_FALSE(refusing.name().empty()) << "no free display number for a socket";
+  refusing.refuse();
+  setenv("DISPLAY", refusing.name().c_str(), 1);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    std::string problem;
+    EXPECT_EQ(makeDesktop(problem), nullptr);
+    EXPECT_EQ(problem, "no display could be opened (cannot reach X display " + refusing.name() + ")");
+  }
+  EXPECT_EQ(refusing.setupRequests(), 1);
 }
 
 using X11ServerLoss = X11Session;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <X11/Xatom.h>
+
 #include "platform/x11_session.h"
 
 namespace tessevar::testing {
@@ -122,6 +124,33 @@ TEST_P(X11InputOnDesktops, ActivationGivesTheEditorTheFocusAndIsNotRepeatedWhile
   }
   desktop_->activate("X-AIR-Edit", 0x7fffffff);  // no such window: nothing breaks
   EXPECT_FALSE(desktop_->listWindows({}).empty());
+}
+
+// A manager that announces _NET_ACTIVE_WINDOW and leaves the requests
+// unanswered (weston; sway only marks the window urgent): each request
+// carries the server's time, and a later one tells that the first went
+// unhonoured. Once the editor is the active window, all is well again.
+TEST_F(X11Input, AnActivationTheManagerLeavesUnansweredIsToldAtALaterCall) {
+  auto editor = startEditor();
+  TestClient manager(server_->display());
+  ASSERT_NE(*manager, nullptr);
+  const Window root = DefaultRootWindow(*manager);
+  const Atom activeWindow = XInternAtom(*manager, "_NET_ACTIVE_WINDOW", False);
+  XChangeProperty(*manager, root, XInternAtom(*manager, "_NET_SUPPORTED", False), XA_ATOM, 32,
+                  PropModeReplace, reinterpret_cast<const unsigned char*>(&activeWindow), 1);
+  manager.watchActivationRequests();
+  EXPECT_TRUE(desktop_->activate("X-AIR-Edit", editor->window()));
+  ASSERT_TRUE(eventually([&] { return !manager.activationRequests().empty(); }));
+  EXPECT_NE(manager.activationRequestTimes().front(), 0) << "CurrentTime";
+  EXPECT_TRUE(eventually([&] { return !desktop_->activate("X-AIR-Edit", editor->window()); }));
+
+  const auto editorWindow = static_cast<Window>(editor->window());
+  XChangeProperty(*manager, root, activeWindow, XA_WINDOW, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&editorWindow), 1);
+  XSync(*manager, False);
+  const std::size_t asked = manager.activationRequests().size();
+  EXPECT_TRUE(desktop_->activate("X-AIR-Edit", editor->window()));
+  EXPECT_EQ(manager.activationRequests().size(), asked) << "asked while active";
 }
 
 // A restarted editor may get the window number of the one that went away.

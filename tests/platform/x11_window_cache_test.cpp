@@ -88,5 +88,32 @@ TEST_F(X11WindowCache, ANumberGivenAgainNamesTheNewWindow) {
   EXPECT_EQ(findWindow(second)->ownerName, "X-AIR-Edit");
 }
 
+// A manager that keeps no client list (weston) puts each client in a frame
+// of its own and marks it with WM_STATE: the client is found below its frame,
+// and the lookup follows the mark as it comes and goes.
+TEST_F(X11WindowCache, WithoutAClientListTheWindowMarkedWithWmStateIsTheClient) {
+  auto editor = startEditor({"--geometry", "300x200+0+0"});
+  const auto w = static_cast<Window>(editor->window());
+  Client manager(server_->display());
+  ASSERT_NE(*manager, nullptr);
+  const Window frame = manager.window(40, 30, 340, 260, nullptr);
+  ASSERT_TRUE(findWindow(w).has_value()) << "no manager yet: the window itself";
+  XReparentWindow(*manager, w, frame, 20, 40);
+  XSync(*manager, False);
+  EXPECT_FALSE(findWindow(w).has_value()) << "not marked yet: the frame stands for it";
+  const Atom wmState = XInternAtom(*manager, "WM_STATE", False);
+  const long normal[2] = {1, 0};
+  XChangeProperty(*manager, w, wmState, wmState, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(normal), 2);
+  XSync(*manager, False);
+  const std::optional<WindowInfo> found = findWindow(w);
+  ASSERT_TRUE(found.has_value());
+  EXPECT_EQ(found->ownerName, "X-AIR-Edit");
+  EXPECT_EQ(found->bounds, (Rect{60, 70, 300, 200}));
+  EXPECT_EQ(desktop_->ownerAt({100, 100}), "X-AIR-Edit");
+  XDeleteProperty(*manager, w, wmState);
+  XSync(*manager, False);
+  EXPECT_FALSE(findWindow(w).has_value());
+}
+
 }  // namespace
 }  // namespace tessevar::testing

@@ -11,14 +11,14 @@ extern char** environ;
 namespace tessevar::testing {
 namespace {
 
-pid_t spawn(const std::vector<std::string>& argv, int descriptor) {
+pid_t spawn(const std::vector<std::string>& argv, int descriptor, const char* output = "/dev/null") {
   std::vector<char*> args;
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, output, O_WRONLY | O_CREAT | O_APPEND, 0600);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
   // dup2 in the child gives the copy no close-on-exec flag. Clearing the
   // flag on the parent's descriptor instead would let a child spawned by
   // another thread meanwhile inherit it and hold the pipe open.
@@ -42,6 +42,10 @@ pid_t spawnProcess(const std::vector<std::string>& argv) { return spawn(argv, -1
 
 pid_t spawnProcessPassing(const std::vector<std::string>& argv, int descriptor) {
   return spawn(argv, descriptor);
+}
+
+pid_t spawnProcessLogging(const std::vector<std::string>& argv, const std::string& log) {
+  return spawn(argv, -1, log.c_str());
 }
 
 void stopProcess(pid_t pid, int signal) {

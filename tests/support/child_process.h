@@ -19,6 +19,9 @@ inline constexpr int passedDescriptor = 3;
 // caller's own copy stays close-on-exec, so no other child can inherit it.
 pid_t spawnProcessPassing(const std::vector<std::string>& argv, int descriptor);
 
+// Starts it with stdout and stderr appended to the file `log`.
+pid_t spawnProcessLogging(const std::vector<std::string>& argv, const std::string& log);
+
 // Sends `signal` and reaps the process.
 void stopProcess(pid_t pid, int signal);
 

@@ -14,22 +14,39 @@
 
 namespace tessevar::testing {
 
+std::vector<long> propertyValues(Display* display, Window window, const char* property, Atom type) {
+  Atom actualType = None;
+  int format = 0;
+  unsigned long count = 0;
+  unsigned long remaining = 0;
+  unsigned char* data = nullptr;
+  std::vector<long> values;
+  if (XGetWindowProperty(display, window, XInternAtom(display, property, False), 0, 4096, False, type,
+                         &actualType, &format, &count, &remaining, &data) == Success &&
+      data != nullptr && format == 32) {
+    const long* items = reinterpret_cast<const long*>(data);
+    values.assign(items, items + count);
+  }
+  if (data != nullptr) XFree(data);
+  return values;
+}
+
 std::vector<Window> rootWindows(Display* display, const char* property) {
+  const std::vector<long> values = propertyValues(display, DefaultRootWindow(display), property, XA_WINDOW);
+  return {values.begin(), values.end()};
+}
+
+bool carriesWmState(Display* display, Window window) {
   Atom type = None;
   int format = 0;
   unsigned long count = 0;
   unsigned long remaining = 0;
   unsigned char* data = nullptr;
-  std::vector<Window> windows;
-  if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, property, False),
-                         0, 4096, False, XA_WINDOW, &type, &format, &count, &remaining,
-                         &data) == Success &&
-      data != nullptr) {
-    const long* items = reinterpret_cast<const long*>(data);
-    for (unsigned long i = 0; i < count; ++i) windows.push_back(static_cast<Window>(items[i]));
-  }
+  const Atom wmState = XInternAtom(display, "WM_STATE", False);
+  const int status = XGetWindowProperty(display, window, wmState, 0, 0, False, AnyPropertyType, &type,
+                                        &format, &count, &remaining, &data);
   if (data != nullptr) XFree(data);
-  return windows;
+  return status == Success && type != None;
 }
 
 namespace {
@@ -41,8 +58,9 @@ bool listed(Display* display, Window window) {
   return std::find(clients.begin(), clients.end(), window) != clients.end();
 }
 
-// openbox announces itself a little before it takes new windows in: a probe
-// window mapped too early stays unmanaged. Ready once a probe is managed.
+// A manager announces itself a little before it takes new windows in: a
+// probe window mapped too early stays unmanaged. Ready once a probe is
+// managed, which every manager marks with WM_STATE.
 bool managesNewWindows(Display* display, Clock::time_point deadline) {
   while (Clock::now() < deadline) {
     const Window probe =
@@ -51,7 +69,7 @@ bool managesNewWindows(Display* display, Clock::time_point deadline) {
     XSync(display, False);
     const auto patience = Clock::now() + std::chrono::milliseconds(300);
     bool managed = false;
-    while (!(managed = listed(display, probe)) && Clock::now() < patience) {
+    while (!(managed = carriesWmState(display, probe)) && Clock::now() < patience) {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     XDestroyWindow(display, probe);
@@ -64,7 +82,11 @@ bool managesNewWindows(Display* display, Clock::time_point deadline) {
   return false;
 }
 
-bool exited(pid_t pid) { return waitpid(pid, nullptr, WNOHANG) == pid; }
+// Without reaping it: whoever started it reaps it when stopping it.
+bool exited(pid_t pid) {
+  siginfo_t info{};
+  return waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid;
+}
 
 }  // namespace
 
@@ -72,28 +94,27 @@ std::string to_string(WindowManagerKind kind) {
   return kind == WindowManagerKind::openbox ? "openbox" : "none";
 }
 
-std::unique_ptr<WindowManager> WindowManager::start(const std::string& display,
-                                                    std::string& problem) {
+bool managerReady(const std::string& display, pid_t pid) {
   Display* probe = XOpenDisplay(display.c_str());
-  if (probe == nullptr) {
-    problem = "cannot open " + display + " to wait for the window manager";
-    return nullptr;
-  }
-  const pid_t pid = spawnProcess({"env", "DISPLAY=" + display, "openbox", "--sm-disable"});
+  if (probe == nullptr) return false;
   // A deadline only so a broken install cannot hang the suite.
-  const auto deadline = Clock::now() + std::chrono::seconds(20);
+  const auto deadline = Clock::now() + std::chrono::seconds(30);
   bool announced = false;
-  bool gone = pid <= 0;
-  while (!gone && !(announced = !rootWindows(probe, "_NET_SUPPORTING_WM_CHECK").empty()) &&
+  while (!exited(pid) && !(announced = !rootWindows(probe, "_NET_SUPPORTING_WM_CHECK").empty()) &&
          Clock::now() < deadline) {
-    gone = exited(pid);
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   const bool up = announced && managesNewWindows(probe, deadline);
   XCloseDisplay(probe);
-  if (up) return std::unique_ptr<WindowManager>(new WindowManager(pid));
-  problem = "openbox did not come up (scripts/install-deps installs it)";
-  if (!gone) stopProcess(pid, SIGKILL);
+  return up;
+}
+
+std::unique_ptr<WindowManager> WindowManager::start(const std::string& display,
+                                                    std::string& problem) {
+  const pid_t pid = spawnProcess({"env", "DISPLAY=" + display, "openbox", "--sm-disable"});
+  if (pid > 0 && managerReady(display, pid)) return std::unique_ptr<WindowManager>(new WindowManager(pid));
+  problem = "openbox did not come up on " + display + " (scripts/install-deps installs it)";
+  stopProcess(pid, SIGKILL);
   return nullptr;
 }
 

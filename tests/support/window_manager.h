@@ -10,9 +10,19 @@
 
 namespace tessevar::testing {
 
+// A 32-bit property of a window, of the given type; empty when it has none.
+std::vector<long> propertyValues(Display* display, Window window, const char* property, Atom type);
+
 // The windows a window manager names in a root property (_NET_CLIENT_LIST,
 // _NET_ACTIVE_WINDOW, ...); empty when it names none.
 std::vector<Window> rootWindows(Display* display, const char* property);
+
+// Whether a window manager has marked the window as one it manages (ICCCM).
+bool carriesWmState(Display* display, Window window);
+
+// Whether the window manager process `pid` runs on `display` and takes new
+// windows in; false when it ends or is not ready within 30 s.
+bool managerReady(const std::string& display, pid_t pid);
 
 // Which window manager a test desktop runs: none, or openbox (reparenting,
 // frames, _NET_ACTIVE_WINDOW, like a real desktop).

@@ -4,8 +4,10 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace tessevar::testing {
@@ -14,28 +16,24 @@ std::optional<FramedWindow> framedWindow(const std::string& display, std::int64_
   TestClient client(display);
   Display* d = *client;
   if (d == nullptr) return std::nullopt;
-  const Window root = DefaultRootWindow(d);
-  Window top = static_cast<Window>(window);
-  for (;;) {
-    Window rootOut = None;
-    Window parent = None;
-    Window* children = nullptr;
-    unsigned count = 0;
-    if (XQueryTree(d, top, &rootOut, &parent, &children, &count) == 0) return std::nullopt;
-    if (children != nullptr) XFree(children);
-    if (parent == root) break;
-    top = parent;
-  }
+  const auto w = static_cast<Window>(window);
   XWindowAttributes a;
   int x = 0;
   int y = 0;
   Window child = None;
-  if (XGetWindowAttributes(d, top, &a) == 0 ||
-      XTranslateCoordinates(d, static_cast<Window>(window), root, 0, 0, &x, &y, &child) == 0) {
+  if (XGetWindowAttributes(d, w, &a) == 0 ||
+      XTranslateCoordinates(d, w, DefaultRootWindow(d), 0, 0, &x, &y, &child) == 0) {
     return std::nullopt;
   }
-  return FramedWindow{{static_cast<double>(a.x), static_cast<double>(a.y),
-                       a.width + 2.0 * a.border_width, a.height + 2.0 * a.border_width},
+  // The frame a manager draws around it, as it says (left, right, top, bottom).
+  std::vector<long> extents = propertyValues(d, w, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+  extents.resize(4, 0);
+  const auto [left, right, top, bottom] = std::array<double, 4>{
+      static_cast<double>(extents[0]), static_cast<double>(extents[1]), static_cast<double>(extents[2]),
+      static_cast<double>(extents[3])};
+  const double border = a.border_width;
+  return FramedWindow{{x - border - left, y - border - top, a.width + 2 * border + left + right,
+                       a.height + 2 * border + top + bottom},
                       {static_cast<double>(x), static_cast<double>(y)}};
 }
 
@@ -72,15 +70,15 @@ void TestClient::setPid(Window w, long pid) {
   XSync(display_, False);
 }
 
-namespace {
-
-
-}  // namespace
-
-bool TestClient::managed(Window window) {
-  const std::vector<Window> clients = rootWindows(display_, "_NET_CLIENT_LIST");
-  return std::find(clients.begin(), clients.end(), window) != clients.end();
+void TestClient::click(Point at) {
+  XTestFakeMotionEvent(display_, DefaultScreen(display_), static_cast<int>(std::lround(at.x)),
+                       static_cast<int>(std::lround(at.y)), CurrentTime);
+  XTestFakeButtonEvent(display_, Button1, True, CurrentTime);
+  XTestFakeButtonEvent(display_, Button1, False, CurrentTime);
+  XSync(display_, False);
 }
+
+bool TestClient::managed(Window window) { return carriesWmState(display_, window); }
 
 Window TestClient::activeWindow() {
   const std::vector<Window> active = rootWindows(display_, "_NET_ACTIVE_WINDOW");
@@ -102,6 +100,7 @@ std::vector<Window> TestClient::activationRequests() {
     XNextEvent(display_, &event);
     if (event.type == ClientMessage && event.xclient.message_type == request) {
       requests_.push_back(event.xclient.window);
+      requestTimes_.push_back(event.xclient.data.l[1]);
     }
   }
   return requests_;

@@ -40,6 +40,8 @@ class TestClient {
   // A mapped window with this WM_CLASS (none when nullptr).
   Window window(int x, int y, unsigned width, unsigned height, const char* className);
   void setPid(Window window, long pid);
+  // A left click at a global point through XTest, as the program posts one.
+  void click(Point at);
   // Whether the window manager lists the window among its clients.
   bool managed(Window window);
   // The root's _NET_ACTIVE_WINDOW, None when there is none.
@@ -48,10 +50,13 @@ class TestClient {
   void watchActivationRequests();
   // The windows whose activation was requested, in order, so far.
   std::vector<Window> activationRequests();
+  // The server times those requests carried (0: none).
+  const std::vector<long>& activationRequestTimes() const { return requestTimes_; }
 
  private:
   Display* display_;
   std::vector<Window> requests_;
+  std::vector<long> requestTimes_;
 };
 
 }  // namespace tessevar::testing

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <unordered_map>
 
+#include "platform/activation_watch.h"
 #include "platform/desktop.h"
 #include "platform/macos/events.h"
 #include "platform/macos/window_list.h"
@@ -17,6 +18,8 @@ namespace tessevar {
 namespace {
 
 constexpr std::chrono::seconds lookInterval{1};
+// How long the editor may take to come forward once asked.
+constexpr std::chrono::seconds activationPatience{1};
 
 const char* const permissionProblem =
     "posting clicks and keys needs the Accessibility permission; allow your terminal application in "
@@ -25,12 +28,9 @@ const char* const permissionProblem =
 // Without the permission every click and key would be dropped unseen.
 // Asking also lists the terminal there, for the operator to switch on.
 bool mayPostEvents() {
-  if (@available(macOS 10.15, *)) {
-    if (CGPreflightPostEventAccess()) return true;
-    CGRequestPostEventAccess();
-    return false;
-  }
-  return true;
+  if (CGPreflightPostEventAccess()) return true;
+  CGRequestPostEventAccess();
+  return false;
 }
 
 // NSRunningApplication may be used from any thread. Its instances are not
@@ -51,19 +51,21 @@ bool activateProcess(std::int64_t pid) {
   }
 }
 
-// The activation by name, which also starts an editor that is not running.
-// AppKit documents launchApplication: for the main thread, but this
-// program's main thread relays datagrams and never runs AppKit's run loop,
-// so nothing there could take the call; it is made here, and only when the
-// window's process is gone or would not come forward.
-void launchByName(const std::string& name) {
+// LaunchServices' way to the front, given the application's own bundle
+// as the running process names it (its process name need not be the
+// application's name). Nothing for a process without a bundle or one that
+// has gone. Called on the automation thread, as everything here: this
+// program's main thread relays datagrams and never runs AppKit's run loop.
+// Only when AppKit's activation was refused or went unhonoured.
+void openBundleOf(std::int64_t pid) {
   @autoreleasepool {
-    NSString* text = [NSString stringWithUTF8String:name.c_str()];
-    if (text == nil) return;
-#pragma clang diagnostic push
-#pragma clang diagnostic ignored "-Wdeprecated-declarations"
-    [[NSWorkspace sharedWorkspace] launchApplication:text];
-#pragma clang diagnostic pop
+    NSRunningApplication* application =
+        [NSRunningApplication runningApplicationWithProcessIdentifier:static_cast<pid_t>(pid)];
+    NSURL* bundle = application.bundleURL;
+    if (bundle == nil) return;
+    NSWorkspaceOpenConfiguration* configuration = [NSWorkspaceOpenConfiguration configuration];
+    configuration.activates = YES;
+    [[NSWorkspace sharedWorkspace] openApplicationAtURL:bundle configuration:configuration completionHandler:nil];
   }
 }
 
@@ -78,13 +80,18 @@ class MacDesktop final : public Desktop {
   }
 
   // Activation always follows a lookup, which gave the window's process.
-  bool activate(const std::string& ownerName, std::int64_t windowNumber) override {
+  // Since macOS 14 activation is cooperative and a YES from AppKit only
+  // means it was asked: whether the editor came forward is looked at the
+  // next time, in the window list.
+  bool activate(const std::string&, std::int64_t windowNumber) override {
     const auto known = pids_.find(windowNumber);
     const std::int64_t pid = known != pids_.end() ? known->second : 0;
-    if (pid > 0 && inFront(windowNumber, pid)) return true;
-    if (pid > 0 && activateProcess(pid)) return true;
-    launchByName(ownerName);
-    return true;
+    if (pid <= 0) return true;
+    const bool shown = inFront(windowNumber, pid);
+    const bool honoured = watch_.judge(windowNumber, shown, ActivationWatch::Clock::now());
+    if (shown) return true;
+    if (!activateProcess(pid) || !honoured) openBundleOf(pid);
+    return honoured;
   }
 
   std::optional<std::string> ownerAt(Point at) override {
@@ -106,6 +113,8 @@ class MacDesktop final : public Desktop {
   // seen by a fresh lookup at most this often.
   bool takeNotifications() override { return pacer_.due(macos::LookPacer::Clock::now()); }
 
+  std::string name() const override { return "the macOS window server"; }
+
  private:
   // Only the windows above the editor's are listed: few when it is in front.
   bool inFront(std::int64_t windowNumber, std::int64_t pid) {
@@ -117,6 +126,7 @@ class MacDesktop final : public Desktop {
 
   std::unordered_map<std::int64_t, std::int64_t> pids_;  // window number to owner, from the last lookup
   macos::LookPacer pacer_{lookInterval};
+  ActivationWatch watch_{activationPatience};
 };
 
 }  // namespace

@@ -5,6 +5,19 @@ namespace {
 
 bool hasArea(const Rect& r) { return r.width > 0 && r.height > 0; }
 
+// Apple's window levels: normal windows 0, floating windows and panels 3 to
+// 19, the Dock 20, the menu bar 24 and its status items 25, open pop-up
+// menus 101; above them overlays (102), help tags (200), drag images (500),
+// the screen saver (1000), assistive technology (1500) and the cursor.
+constexpr int popUpMenuLevel = 101;
+
+// Whether a window stops a click that would otherwise reach what lies
+// below. Everything up to open menus does, whoever owns it. The levels
+// above are drawn over everything and let the mouse through (a help tag or
+// the cursor never takes a click), and a fully transparent window is made
+// to be clicked through: counting those would skip clicks that land.
+bool takesClicks(const ListedWindow& w) { return w.alpha > 0 && w.layer <= popUpMenuLevel; }
+
 bool contains(const Rect& r, Point at) {
   return at.x >= r.x && at.y >= r.y && at.x < r.x + r.width && at.y < r.y + r.height;
 }
@@ -23,7 +36,7 @@ std::vector<WindowInfo> normalWindows(const std::vector<ListedWindow>& listed) {
 
 std::optional<std::string> ownerAtPoint(const std::vector<ListedWindow>& frontToBack, Point at) {
   for (const ListedWindow& w : frontToBack) {
-    if (w.alpha > 0 && hasArea(w.bounds) && contains(w.bounds, at)) return w.ownerName;
+    if (takesClicks(w) && hasArea(w.bounds) && contains(w.bounds, at)) return w.ownerName;
   }
   return std::nullopt;
 }

@@ -32,8 +32,9 @@ bool isNormalWindow(const ListedWindow& window);
 std::vector<WindowInfo> normalWindows(const std::vector<ListedWindow>& listed);
 
 // Who a click at `at` reaches, from the on-screen list (front to back):
-// the first window there that can be seen. A fully transparent window
-// is passed over.
+// the first window there that takes clicks. Fully transparent windows and
+// those above the pop-up menu level (overlays, help tags, the cursor) are
+// passed over.
 std::optional<std::string> ownerAtPoint(const std::vector<ListedWindow>& frontToBack, Point at);
 
 // From the list of on-screen windows above the editor's window, with that

@@ -12,6 +12,9 @@ namespace tessevar {
 // goes on on a helper thread and its display is closed if it ever comes;
 // while such an abandoned open of `name` is still waiting, no other is
 // started, so a silent server costs one thread, not one per attempt.
+// A local display whose socket nobody listens on is not handed to Xlib, and
+// one whose server keeps refusing the connection is asked less and less
+// often (up to every 32 s): Xlib prints each refusal on standard error.
 // nullptr when no display came; `gaveUp` tells that it ran out of time.
 Display* openDisplayWithin(const std::string& name, std::chrono::milliseconds patience,
                            bool& gaveUp);

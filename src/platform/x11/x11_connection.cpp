@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <vector>
 
 #include "platform/x11/bounded_open.h"
@@ -29,7 +30,11 @@ void retireDeadDisplay(Display* display) {
 std::string X11Connection::displayName(std::string& problem) {
   const char* name = XDisplayName(nullptr);
   if (name == nullptr || *name == '\0') {
-    problem = "DISPLAY is not set";
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    problem = wayland == nullptr || *wayland == '\0'
+                  ? "DISPLAY is not set"
+                  : "DISPLAY is not set; the editor runs under XWayland on this Wayland desktop, and Tessevar "
+                    "needs XWayland's display in DISPLAY, often :0";
     return {};
   }
   return name;

@@ -23,7 +23,8 @@ struct X11Server {
   explicit X11Server(std::unique_ptr<X11Connection> open)
       : connection(std::move(open)),
         atoms(X11Atoms::intern(connection->display())),
-        cache(*connection, atoms) {
+        cache(*connection, atoms),
+        activation(*connection, atoms) {
     int event = 0;
     int error = 0;
     int major = 0;
@@ -34,6 +35,7 @@ struct X11Server {
   std::unique_ptr<X11Connection> connection;
   X11Atoms atoms;
   WindowCache cache;
+  X11Activation activation;
   bool hasXTest = false;
 };
 
@@ -81,9 +83,7 @@ class X11Desktop final : public Desktop {
     X11Server* server = windowNumber > 0 ? live() : nullptr;
     if (server == nullptr) return true;
     server->cache.catchUp();
-    activateWindow(*server->connection, server->atoms, server->cache,
-                   static_cast<Window>(windowNumber));
-    return true;
+    return server->activation.activate(server->cache, static_cast<Window>(windowNumber));
   }
 
   void postLeftButton(Point at, bool down) override {
@@ -102,6 +102,8 @@ class X11Desktop final : public Desktop {
     const std::optional<Window> window = server->cache.keyWindowFor(target);
     if (window && server->connection->usable()) sendKey(*server->connection, *window, keysymOf(key), down);
   }
+
+  std::string name() const override { return "display " + displayName_; }
 
   int notificationDescriptor() override {
     return server_ && server_->connection->usable()

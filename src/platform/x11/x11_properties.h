@@ -16,6 +16,8 @@ struct X11Atoms {
   Atom netActiveWindow = None;
   Atom netSupported = None;
   Atom netSupportingWmCheck = None;
+  Atom wmState = None;    // set by window managers on the clients they manage
+  Atom timeStamp = None;  // our own, touched to learn the server's time
 
   static X11Atoms intern(Display* display);
 };
@@ -28,6 +30,18 @@ std::optional<std::vector<long>> readList(Display* display, Window window, Atom 
 // The same, with a missing property read as empty.
 std::vector<long> readLongs(Display* display, Window window, Atom property, Atom type,
                             long maxItems);
+
+// Whether a window carries `property` (of any type); `windowGone` tells
+// whether the window was missing.
+bool hasProperty(Display* display, Window window, Atom property, bool& windowGone);
+
+// A window's parent and children (bottom to top); nullopt when the window
+// is missing.
+struct WindowTree {
+  Window parent = None;
+  std::vector<Window> children;
+};
+std::optional<WindowTree> queryTree(Display* display, Window window);
 
 // The class part of WM_CLASS, when set.
 std::optional<std::string> windowClass(Display* display, Window window);

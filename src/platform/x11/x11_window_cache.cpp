@@ -14,19 +14,6 @@ namespace {
 constexpr long rootMask = SubstructureNotifyMask | StructureNotifyMask | PropertyChangeMask;
 constexpr long windowMask = StructureNotifyMask | PropertyChangeMask;
 
-std::vector<Window> childrenOf(Display* display, Window window) {
-  Window root = None;
-  Window parent = None;
-  Window* children = nullptr;
-  unsigned count = 0;
-  std::vector<Window> result;
-  if (XQueryTree(display, window, &root, &parent, &children, &count) != 0 && children) {
-    result.assign(children, children + count);
-  }
-  if (children != nullptr) XFree(children);
-  return result;
-}
-
 }  // namespace
 
 WindowCache::WindowCache(X11Connection& connection, const X11Atoms& atoms)
@@ -36,7 +23,7 @@ WindowCache::WindowCache(X11Connection& connection, const X11Atoms& atoms)
   rootWidth_ = DisplayWidth(display, DefaultScreen(display));
   rootHeight_ = DisplayHeight(display, DefaultScreen(display));
   // Read after the watch starts, so no child can fall between the two.
-  rootChildren_ = childrenOf(display, connection_.root());
+  rootChildren_ = queryTree(display, connection_.root()).value_or(WindowTree{}).children;
 }
 
 void WindowCache::catchUp() {
@@ -64,12 +51,15 @@ void WindowCache::apply(const XEvent& event) {
         rootChildren_.push_back(event.xcreatewindow.window);
         changed_ = true;
       }
+      childrenChanged(event.xcreatewindow.parent);
       break;
-    case DestroyNotify:
-      changed_ = changed_ || nodes_.contains(event.xdestroywindow.window) ||
-                 isRootChild(event.xdestroywindow.window);
-      forget(event.xdestroywindow.window);
+    case DestroyNotify: {
+      const XDestroyWindowEvent& d = event.xdestroywindow;
+      changed_ = changed_ || nodes_.contains(d.window) || isRootChild(d.window);
+      forget(d.window);
+      if (d.event != d.window) childrenChanged(d.event);
       break;
+    }
     case ReparentNotify: applyReparent(event.xreparent); break;
     case ConfigureNotify: {
       const XConfigureEvent& c = event.xconfigure;
@@ -105,6 +95,7 @@ void WindowCache::apply(const XEvent& event) {
 }
 
 void WindowCache::applyProperty(const XPropertyEvent& event) {
+  serverTime_ = event.time;
   const Atom atom = event.atom;
   if (event.window == connection_.root()) {
     if (atom == atoms_.netClientList || atom == atoms_.netSupportingWmCheck) {
@@ -124,6 +115,10 @@ void WindowCache::applyProperty(const XPropertyEvent& event) {
   if (atom == atoms_.netWmPid || atom == XA_WM_CLASS) {
     entry->ownerKnown = false;
     changed_ = true;
+  } else if (atom == atoms_.wmState) {
+    entry->wmState.reset();
+    foundStale_ = true;
+    changed_ = true;
   } else if (atom == atoms_.netFrameExtents) {
     entry->extents.reset();
   }
@@ -140,11 +135,23 @@ void WindowCache::applyReparent(const XReparentEvent& event) {
   }
   if (Node* entry = find(window)) entry->placement.reset();
   dropChainsThrough(window);
+  // Told to the old parent, the new one and the window itself alike.
+  childrenChanged(event.parent);
+  if (event.event != window) childrenChanged(event.event);
   changed_ = true;
 }
 
+void WindowCache::childrenChanged(Window parent) {
+  if (parent == connection_.root()) {
+    foundStale_ = true;
+  } else if (Node* entry = find(parent); entry != nullptr && entry->children) {
+    entry->children.reset();
+    foundStale_ = true;
+  }
+}
+
 void WindowCache::forget(Window window) {
-  nodes_.erase(window);
+  if (nodes_.erase(window) > 0 || isRootChild(window)) foundStale_ = true;
   std::erase(rootChildren_, window);
   dropChainsThrough(window);
 }

@@ -21,10 +21,12 @@ namespace tessevar {
 // a notification made stale, or what no lookup needed before, is read.
 //
 // Clients are the windows a lookup lists: the window manager's
-// _NET_CLIENT_LIST while there is one, else the root's children. Each client
-// hangs in a chain of windows up to a root child: itself without a window
-// manager, its frame under one. Geometry is read only for clients whose
-// owner a lookup wants.
+// _NET_CLIENT_LIST while there is one; else, the ICCCM way, the window at or
+// below each root child that carries WM_STATE (a manager that keeps no list,
+// such as weston, still marks its clients so), or the root child itself
+// where none does (no window manager). Each client hangs in a chain of
+// windows up to a root child: itself without a window manager, its frame
+// under one. Geometry is read only for clients whose owner a lookup wants.
 class WindowCache {
  public:
   WindowCache(X11Connection& connection, const X11Atoms& atoms);
@@ -53,6 +55,8 @@ class WindowCache {
   std::optional<Window> keyWindowFor(const KeyTarget& target) const;
   Window activeWindow();
   bool supports(Atom hint);
+  // The server time of the latest property change seen.
+  Time serverTime() const { return serverTime_; }
   // Whether a pixel lies on the root window.
   bool onRoot(int x, int y) const { return x >= 0 && y >= 0 && x < rootWidth_ && y < rootHeight_; }
 
@@ -75,6 +79,10 @@ class WindowCache {
     std::optional<std::array<long, 4>> extents;  // left, right, top, bottom
     // Clients only: the client, then its ancestors up to a root child.
     std::vector<Window> chain;
+    // Windows searched for a client: whether it carries WM_STATE, and its
+    // children (watched for changes once read).
+    std::optional<bool> wmState;
+    std::optional<std::vector<Window>> children;
   };
   using NameCache = std::map<long, std::optional<std::string>>;
 
@@ -87,8 +95,13 @@ class WindowCache {
 
   Node& node(Window window);
   Node* find(Window window);
-  const std::vector<Window>& clients() const { return managed_ ? managedClients_ : rootChildren_; }
+  const std::vector<Window>& clients() const { return managed_ ? managedClients_ : foundClients_; }
   void readClientList();
+  void findClients();
+  Window clientIn(Window top);
+  bool carriesWmState(Window window, Node& entry);
+  const std::vector<Window>& knownChildren(Window window, Node& entry);
+  void childrenChanged(Window parent);
   void readOwner(Window window, Node& entry, NameCache& names);
   bool readChain(Window client, Node& entry);
   bool readPlacement(Window window, Node& entry);
@@ -100,7 +113,9 @@ class WindowCache {
   std::unordered_map<Window, Node> nodes_;
   std::vector<Window> rootChildren_;
   std::vector<Window> managedClients_;
+  std::vector<Window> foundClients_;  // without a client list
   bool managed_ = false;
+  bool foundStale_ = true;
   bool clientListStale_ = true;
   Window active_ = None;
   bool activeStale_ = true;
@@ -109,6 +124,7 @@ class WindowCache {
   int rootWidth_ = 0;
   int rootHeight_ = 0;
   bool changed_ = false;
+  Time serverTime_ = CurrentTime;
 };
 
 }  // namespace tessevar

@@ -15,16 +15,8 @@ namespace {
 // wrapper or two inside it.
 constexpr int deepestChain = 4;
 
-std::optional<Window> parentOf(Display* display, Window window) {
-  Window root = None;
-  Window parent = None;
-  Window* children = nullptr;
-  unsigned count = 0;
-  const Status ok = XQueryTree(display, window, &root, &parent, &children, &count);
-  if (children != nullptr) XFree(children);
-  if (ok == 0) return std::nullopt;
-  return parent;
-}
+// Watched on windows searched for a client: what lives inside them.
+constexpr long searchedMask = StructureNotifyMask | PropertyChangeMask | SubstructureNotifyMask;
 
 }  // namespace
 
@@ -40,13 +32,16 @@ void WindowCache::refresh() {
   if (!connection_.usable()) return;
   const bool listChanged = clientListStale_;
   if (clientListStale_) readClientList();
+  const bool searched = !managed_ && foundStale_;
+  if (searched) findClients();
+  if (!connection_.usable()) return;
   NameCache names;  // windows of one process come in numbers
   for (const Window client : clients()) {
     Node& entry = node(client);
     if (!entry.ownerKnown) readOwner(client, entry, names);
     if (entry.chain.empty() && !readChain(client, entry) && !connection_.usable()) return;
   }
-  if (listChanged) prune();
+  if (listChanged || searched) prune();
 }
 
 void WindowCache::readClientList() {
@@ -57,6 +52,55 @@ void WindowCache::readClientList() {
   managed_ = list.has_value();
   managedClients_.clear();
   if (list) managedClients_.assign(list->begin(), list->end());
+  foundStale_ = foundStale_ || !managed_;
+}
+
+void WindowCache::findClients() {
+  std::vector<Window> found;
+  for (const Window top : rootChildren_) {
+    found.push_back(clientIn(top));
+    if (!connection_.usable()) return;
+  }
+  foundClients_ = std::move(found);
+  foundStale_ = false;
+}
+
+// Breadth first, as xprop does: the client nearest the root child wins.
+// Reads only what no notification has kept current.
+Window WindowCache::clientIn(Window top) {
+  std::vector<Window> level{top};
+  for (int depth = 0; depth < deepestChain && !level.empty(); ++depth) {
+    std::vector<Window> below;
+    for (const Window window : level) {
+      Node& entry = node(window);
+      if (carriesWmState(window, entry)) return window;
+      if (depth + 1 == deepestChain) continue;
+      const std::vector<Window>& children = knownChildren(window, entry);
+      below.insert(below.end(), children.begin(), children.end());
+      if (!connection_.usable()) return top;
+    }
+    level = std::move(below);
+  }
+  return top;
+}
+
+bool WindowCache::carriesWmState(Window window, Node& entry) {
+  if (!entry.wmState) {
+    bool gone = false;
+    const bool marked = hasProperty(connection_.display(), window, atoms_.wmState, gone);
+    if (gone || !connection_.usable()) return false;  // its DestroyNotify is on the way
+    entry.wmState = marked;
+  }
+  return *entry.wmState;
+}
+
+const std::vector<Window>& WindowCache::knownChildren(Window window, Node& entry) {
+  if (!entry.children) {
+    // Watched before the read, so no change can fall between the two.
+    XSelectInput(connection_.display(), window, searchedMask);
+    entry.children = queryTree(connection_.display(), window).value_or(WindowTree{}).children;
+  }
+  return *entry.children;
 }
 
 // A window that does not exist (yet) names nobody for now: nothing is kept,
@@ -82,7 +126,8 @@ void WindowCache::readOwner(Window window, Node& entry, NameCache& names) {
 bool WindowCache::readChain(Window client, Node& entry) {
   std::vector<Window> chain{client};
   for (Window window = client; !isRootChild(window);) {
-    const std::optional<Window> parent = parentOf(connection_.display(), window);
+    const std::optional<WindowTree> tree = queryTree(connection_.display(), window);
+    const std::optional<Window> parent = tree ? std::optional<Window>(tree->parent) : std::nullopt;
     if (!parent || *parent == None || chain.size() > deepestChain) return false;
     if (*parent == connection_.root()) break;  // its creation is still on the way
     node(*parent);
@@ -102,9 +147,19 @@ bool WindowCache::readPlacement(Window window, Node& entry) {
 }
 
 // Nodes of windows that are no longer clients, nor hold one, nor root
-// children, are dropped.
+// children, nor lie where a client was looked for, are dropped.
 void WindowCache::prune() {
   std::unordered_set<Window> keep(rootChildren_.begin(), rootChildren_.end());
+  // What a search below the root children read is kept for the next one.
+  std::vector<Window> searched(rootChildren_.begin(), rootChildren_.end());
+  while (!searched.empty()) {
+    const Node* entry = find(searched.back());
+    searched.pop_back();
+    if (entry == nullptr || !entry->children) continue;
+    for (const Window child : *entry->children) {
+      if (keep.insert(child).second) searched.push_back(child);
+    }
+  }
   for (const Window client : clients()) {
     keep.insert(client);
     if (const Node* entry = find(client)) keep.insert(entry->chain.begin(), entry->chain.end());

@@ -27,18 +27,25 @@ TEST(MacWindowRules, OnlyNormalWindowsWithAnAreaAreCandidates) {
 
 TEST(MacWindowRules, AClickReachesTheFrontmostVisibleWindowAtThePoint) {
   const std::vector<ListedWindow> frontToBack = {
+      window(6, 6, 2147483630, {595, 395, 32, 32}),   // the cursor
+      window(7, 7, 102, {0, 0, 1440, 900}),          // a click-through overlay
+      window(8, 8, 200, {640, 440, 90, 20}),         // a help tag
       window(1, 1, 25, {0, 0, 1440, 24}),            // the menu bar
-      window(2, 2, 0, {0, 0, 1440, 900}, true, 0),   // an invisible overlay
+      window(9, 9, 101, {200, 100, 150, 200}),       // another application's open menu
+      window(2, 2, 0, {0, 0, 1440, 900}, true, 0),   // an invisible window
+      window(10, 10, 3, {1000, 100, 100, 100}),      // a floating panel
       window(3, 3, 0, {600, 400, 0, 0}),             // no area
       window(4, 4, 0, {500, 300, 200, 200}),
+      window(11, 11, 20, {300, 850, 800, 50}),       // the Dock
       window(5, 5, 0, editorBounds),
   };
   struct Case {
     Point at;
     std::optional<std::string> owner;
   } cases[] = {
-      {{10, 10}, "owner1"},   {{600, 400}, "owner4"}, {{699.5, 499.5}, "owner4"},
-      {{700, 500}, "owner5"}, {{101, 51}, "owner5"},  {{1300, 850}, std::nullopt},
+      {{10, 10}, "owner1"},     {{600, 400}, "owner4"},   {{699.5, 499.5}, "owner4"}, {{700, 500}, "owner5"},
+      {{101, 51}, "owner5"},    {{1300, 850}, std::nullopt}, {{250, 150}, "owner9"},  {{1050, 150}, "owner10"},
+      {{400, 860}, "owner11"},  {{650, 450}, "owner4"},
   };
   for (const Case& c : cases) EXPECT_EQ(ownerAtPoint(frontToBack, c.at), c.owner) << c.at.x << "," << c.at.y;
 }

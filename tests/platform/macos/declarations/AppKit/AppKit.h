@@ -7,6 +7,8 @@
 #include <CoreGraphics/CoreGraphics.h>
 
 typedef signed char BOOL;
+#define YES ((BOOL)1)
+#define NO ((BOOL)0)
 typedef unsigned long NSUInteger;
 #define nil nullptr
 
@@ -24,14 +26,30 @@ enum : NSUInteger {
   NSApplicationActivateIgnoringOtherApps __attribute__((deprecated("ignored since macOS 14"))) = 1 << 1,
 };
 
+@interface NSURL : NSObject
+@end
+
+@interface NSError : NSObject
+@end
+
 @interface NSRunningApplication : NSObject
 @property(readonly, getter=isTerminated) BOOL terminated;
+@property(readonly, copy, nullable) NSURL* bundleURL;
 + (nullable instancetype)runningApplicationWithProcessIdentifier:(pid_t)pid;
 - (BOOL)activateWithOptions:(NSApplicationActivationOptions)options;
 @end
 
+__attribute__((availability(macos, introduced = 10.15)))
+@interface NSWorkspaceOpenConfiguration : NSObject
++ (nonnull instancetype)configuration;
+@property BOOL activates;
+@end
+
 @interface NSWorkspace : NSObject
 @property(class, readonly, strong, nonnull) NSWorkspace* sharedWorkspace;
-- (BOOL)launchApplication:(nonnull NSString*)appName
-    __attribute__((deprecated("use openApplicationAtURL:configuration:completionHandler:")));
+- (void)openApplicationAtURL:(nonnull NSURL*)applicationURL
+               configuration:(nonnull NSWorkspaceOpenConfiguration*)configuration
+           completionHandler:(void (^_Nullable)(NSRunningApplication* _Nullable app,
+                                                NSError* _Nullable error))completionHandler
+    __attribute__((availability(macos, introduced = 10.15)));
 @end

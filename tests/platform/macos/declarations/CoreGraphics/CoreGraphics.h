@@ -96,10 +96,13 @@ enum CGEventSourceStateID : int32_t {
 enum CGEventType : uint32_t { kCGEventLeftMouseDown = 1, kCGEventLeftMouseUp = 2 };
 enum CGMouseButton : uint32_t { kCGMouseButtonLeft = 0 };
 enum CGEventTapLocation : uint32_t { kCGHIDEventTap = 0 };
+typedef uint64_t CGEventFlags;
+enum : CGEventFlags { kCGEventFlagMaskSecondaryFn = 0x00800000 };
 CGEventSourceRef CGEventSourceCreate(CGEventSourceStateID stateID);
 CGEventRef CGEventCreateMouseEvent(CGEventSourceRef source, CGEventType mouseType, CGPoint mouseCursorPosition,
                                    CGMouseButton mouseButton);
 CGEventRef CGEventCreateKeyboardEvent(CGEventSourceRef source, CGKeyCode virtualKey, bool keyDown);
+void CGEventSetFlags(CGEventRef event, CGEventFlags flags);
 void CGEventPost(CGEventTapLocation tap, CGEventRef event);
 void CGEventPostToPid(pid_t pid, CGEventRef event);
 __attribute__((availability(macos, introduced = 10.15))) bool CGPreflightPostEventAccess(void);
