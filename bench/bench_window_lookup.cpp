@@ -139,8 +139,9 @@ bool measure(WindowManagerKind kind) {
   // lookup measures its own reads rather than the manager's start.
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
 
-  std::unique_ptr<Desktop> x11 = tessevar::makeDesktop(problem);
-  if (!x11) return std::printf("%s: no desktop: %s\n", name.c_str(), problem.c_str()), false;
+  tessevar::Result<std::unique_ptr<Desktop>> opened = tessevar::makeDesktop();
+  if (!opened) return std::printf("%s: no desktop: %s\n", name.c_str(), opened.reason().c_str()), false;
+  std::unique_ptr<Desktop> x11 = std::move(*opened);
   std::unique_ptr<Desktop> none = tessevar::makeNullDesktop();
   Editor real(*x11, nullptr);
   Editor idle(*none, nullptr);

@@ -143,8 +143,8 @@ bool mayRelay(Program& program) {
 int runRelay(Program& program) {
   if (!mayRelay(program)) return 1;
   routeQuitSignals(&program.stop);
-  if (std::optional<std::string> problem = program.automation.start()) {
-    program.output.line("editor automation is off: " + *problem);
+  if (Result<void> started = program.automation.start(); !started) {
+    program.output.line("editor automation is off: " + started.reason());
   }
   const bool loaded = !program.stop.raised() &&
                       loadConfiguration(program.configuration, program.ports, program.services,

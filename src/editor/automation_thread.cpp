@@ -40,9 +40,9 @@ AutomationThread::~AutomationThread() {
   }
 }
 
-std::optional<std::string> AutomationThread::start() {
-  std::promise<std::optional<std::string>> opened;
-  std::future<std::optional<std::string>> problem = opened.get_future();
+Result<void> AutomationThread::start() {
+  std::promise<Result<void>> opened;
+  std::future<Result<void>> problem = opened.get_future();
   thread_ = std::thread([this, opened = std::move(opened)]() mutable { run(std::move(opened)); });
   return problem.get();
 }
@@ -80,12 +80,13 @@ void AutomationThread::queue(const EditorCommand& command) {
   if (queue_.push(command, options_.now())) wakeUp_.raise();
 }
 
-void AutomationThread::open(std::promise<std::optional<std::string>>& opened) {
-  std::string problem;
-  desktop_ = openDesktop_ ? openDesktop_(problem) : nullptr;
-  std::optional<std::string> failure;
-  if (!desktop_) {
-    failure = problem;
+void AutomationThread::open(std::promise<Result<void>>& opened) {
+  Result<std::unique_ptr<Desktop>> desktop = openDesktop_ ? openDesktop_() : Failure{};
+  Result<void> failure;
+  if (desktop) {
+    desktop_ = std::move(*desktop);
+  } else {
+    failure = Failure{desktop.reason()};
     desktop_ = makeNullDesktop();
     if (openDesktop_) nextOpen_ = options_.now() + reopenInterval;
   }
@@ -96,7 +97,7 @@ void AutomationThread::open(std::promise<std::optional<std::string>>& opened) {
   opened.set_value(failure);
 }
 
-void AutomationThread::run(std::promise<std::optional<std::string>> opened) {
+void AutomationThread::run(std::promise<Result<void>> opened) {
   open(opened);
   while (!stopping_) {
     openAgain();
@@ -115,18 +116,17 @@ void AutomationThread::run(std::promise<std::optional<std::string>> opened) {
 // The editor is made anew for the desktop, knowing what the old one knew.
 void AutomationThread::openAgain() {
   if (!nextOpen_ || options_.now() < *nextOpen_) return;
-  std::string problem;
-  std::unique_ptr<Desktop> desktop = openDesktop_(problem);
+  Result<std::unique_ptr<Desktop>> desktop = openDesktop_();
   if (!desktop) {
     nextOpen_ = options_.now() + reopenInterval;
     return;
   }
   nextOpen_.reset();
-  auto editor = std::make_unique<Editor>(*desktop, options_.pause, options_.processLookup);
+  auto editor = std::make_unique<Editor>(**desktop, options_.pause, options_.processLookup);
   editor->progress = options_.progress;
   editor->state = editor_->state;
   editor_ = std::move(editor);
-  desktop_ = std::move(desktop);
+  desktop_ = std::move(*desktop);
   output_.line("editor automation is on: " + desktop_->name());
   editorWindowSeen(editor_->findEditorWindow());
 }

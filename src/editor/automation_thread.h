@@ -19,9 +19,8 @@
 
 namespace tessevar {
 
-// Opens the platform's desktop on the calling thread; nullptr plus a reason
-// when there is none.
-using DesktopFactory = std::function<std::unique_ptr<Desktop>(std::string& problem)>;
+// Opens the platform's desktop on the calling thread, or says why there is none.
+using DesktopFactory = std::function<Result<std::unique_ptr<Desktop>>()>;
 
 // The one thread that talks to the desktop. The relay's thread asks through
 // EditorActions and never waits: lookups, activations, clicks (with their
@@ -47,9 +46,9 @@ class AutomationThread final : public EditorActions {
   AutomationThread& operator=(const AutomationThread&) = delete;
 
   // Starts the thread, which opens the desktop, fills the point table and
-  // looks the editor up once. Returns why no desktop could be opened (the
-  // thread then goes on with one that does nothing).
-  std::optional<std::string> start();
+  // looks the editor up once. Fails with why no desktop could be opened (the
+  // thread then goes on with one that does nothing, and tries again).
+  Result<void> start();
   // Asks the thread to end once the command under way is done (at most one
   // click hold); returns at once.
   void requestStop();
@@ -65,8 +64,8 @@ class AutomationThread final : public EditorActions {
   void setEditorPid(std::int64_t pid);
 
  private:
-  void run(std::promise<std::optional<std::string>> opened);
-  void open(std::promise<std::optional<std::string>>& opened);
+  void run(std::promise<Result<void>> opened);
+  void open(std::promise<Result<void>>& opened);
   void openAgain();
   void carryOut(const EditorCommand& command);
   void followDesktop();

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "util/result.h"
+
 namespace tessevar {
 
 // Global display coordinates: origin at the top-left corner of the main
@@ -92,18 +94,18 @@ class Desktop {
 // lists those it builds in.
 struct DesktopBackend {
   std::string_view name;
-  // The desktop, or nullptr plus what stops it, in words the operator reads
-  // after "editor automation is off: " (what to do, where there is a remedy).
-  std::unique_ptr<Desktop> (*open)(std::string& problem);
+  // The desktop, or what stops it, in words the operator reads after
+  // "editor automation is off: " (what to do, where there is a remedy).
+  Result<std::unique_ptr<Desktop>> (*open)();
 };
 
 // The backends built into this program, in the order they are tried.
 std::span<const DesktopBackend> builtInDesktops();
 
-// The first built-in desktop that can be reached, or nullptr when none can
-// (for example no X display, or no permission to post events); `problem`
-// then says why, as the backends put it.
-std::unique_ptr<Desktop> makeDesktop(std::string& problem);
+// The first built-in desktop that can be reached, or why none can (for
+// example no X display, or no permission to post events), as the backends
+// put it.
+Result<std::unique_ptr<Desktop>> makeDesktop();
 
 // A desktop with no windows that posts nothing.
 std::unique_ptr<Desktop> makeNullDesktop();

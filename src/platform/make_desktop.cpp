@@ -2,21 +2,18 @@
 
 namespace tessevar {
 
-std::unique_ptr<Desktop> makeDesktop(std::string& problem) {
+Result<std::unique_ptr<Desktop>> makeDesktop() {
   const std::span<const DesktopBackend> backends = builtInDesktops();
+  if (backends.empty()) return Failure{"no desktop backend is built in"};
   std::string problems;
   for (const DesktopBackend& backend : backends) {
-    std::string why;
-    if (std::unique_ptr<Desktop> desktop = backend.open(why)) return desktop;
+    Result<std::unique_ptr<Desktop>> desktop = backend.open();
+    if (desktop) return desktop;
     // With one backend its reason stands alone; with several, each is named.
-    if (backends.size() == 1) {
-      problems = why;
-    } else {
-      problems += (problems.empty() ? "" : "; ") + std::string(backend.name) + ": " + why;
-    }
+    if (backends.size() == 1) return desktop;
+    problems += (problems.empty() ? "" : "; ") + std::string(backend.name) + ": " + desktop.reason();
   }
-  problem = backends.empty() ? "no desktop backend is built in" : problems;
-  return nullptr;
+  return Failure{problems};
 }
 
 }  // namespace tessevar

@@ -103,14 +103,14 @@ class AutomationThreadTest : public ::testing::Test {
              AutomationQueue::Limits limits = {}) {
     AutomationThread::Options options{.pause = [this](auto d) { hold(d); }, .processLookup = {}, .limits = limits};
     automation = std::make_unique<AutomationThread>(
-        [this, windows](std::string&) {
+        [this, windows]() -> Result<std::unique_ptr<Desktop>> {
           auto shared = std::make_unique<SharedDesktop>();
           shared->change([&](FakeDesktop& d) { d.windows = windows; });
           desktop = shared.get();
           return std::unique_ptr<Desktop>(std::move(shared));
         },
         capture.output, options);
-    ASSERT_EQ(automation->start(), std::nullopt);
+    ASSERT_TRUE(automation->start());
   }
   std::size_t clicks() { return desktop->read([](FakeDesktop& d) { return d.clicks().size(); }); }
 
@@ -183,12 +183,10 @@ TEST_F(AutomationThreadTest, AFloodIsCutToTheLatestAndSaidOnceCaughtUp) {
 TEST(AutomationThreadStart, SaysWhyThereIsNoDesktopAndGoesOnWithNone) {
   testing::CapturedLines capture;
   AutomationThread automation(
-      [](std::string& problem) {
-        problem = "DISPLAY is not set";
-        return std::unique_ptr<Desktop>();
-      },
-      capture.output);
-  EXPECT_EQ(automation.start(), "DISPLAY is not set");
+      []() -> Result<std::unique_ptr<Desktop>> { return Failure{"DISPLAY is not set"}; }, capture.output);
+  const Result<void> started = automation.start();
+  ASSERT_FALSE(started);
+  EXPECT_EQ(started.reason(), "DISPLAY is not set");
   EXPECT_FALSE(automation.refreshEditorWindow());
   automation.clickEntry(1);
   EXPECT_TRUE(automation.stop(std::chrono::seconds(20)));
@@ -202,19 +200,18 @@ TEST(AutomationThreadStart, ADesktopThatComesLaterIsTakenAndSaidOnce) {
   std::atomic<int> seconds{0};
   SharedDesktop* desktop = nullptr;
   AutomationThread automation(
-      [&](std::string& problem) -> std::unique_ptr<Desktop> {
-        if (++tries < 3) {
-          problem = "cannot reach X display :57";
-          return nullptr;
-        }
+      [&]() -> Result<std::unique_ptr<Desktop>> {
+        if (++tries < 3) return Failure{"cannot reach X display :57"};
         auto shared = std::make_unique<SharedDesktop>();
         shared->change([](FakeDesktop& d) { d.windows = {testing::referenceEditorWindow(7)}; });
         desktop = shared.get();
-        return shared;
+        return std::unique_ptr<Desktop>(std::move(shared));
       },
       capture.output,
       {.pause = {}, .processLookup = {}, .now = [&] { return AutomationQueue::Clock::time_point{} + seconds.load() * 1s; }});
-  EXPECT_EQ(automation.start(), "cannot reach X display :57");
+  const Result<void> started = automation.start();
+  ASSERT_FALSE(started);
+  EXPECT_EQ(started.reason(), "cannot reach X display :57");
   for (int attempt = 2; attempt <= 3; ++attempt) {
     automation.clickEntry(1);  // wakes the thread: too early to try again
     ++seconds;

@@ -39,9 +39,9 @@ TEST(X11Connection, NoDisplayMeansNoDesktopAndAReason) {
     SCOPED_TRACE(std::string(c.display ? c.display : "(unset)") + " " + (c.wayland ? c.wayland : "(unset)"));
     setOrUnset("DISPLAY", c.display);
     setOrUnset("WAYLAND_DISPLAY", c.wayland);
-    std::string problem;
-    EXPECT_EQ(makeDesktop(problem), nullptr);
-    EXPECT_EQ(problem, c.problem);
+    const Result<std::unique_ptr<Desktop>> desktop = makeDesktop();
+    ASSERT_FALSE(desktop);
+    EXPECT_EQ(desktop.reason(), c.problem);
   }
   unsetenv("WAYLAND_DISPLAY");
 }
@@ -120,14 +120,16 @@ TEST(X11Connection, ADisplayThatNeverAnswersIsGivenUp) {
     ASSERT_FALSE(name.empty()) << "no free display number for a silent socket";
     setenv("DISPLAY", name.c_str(), 1);
     for (int attempt = 0; attempt < 2; ++attempt) {
-      std::string problem;
-      EXPECT_EQ(makeDesktop(problem), nullptr);
-      EXPECT_EQ(problem, "no display could be opened (X display " + name + " did not answer within 3 s)");
+      const Result<std::unique_ptr<Desktop>> desktop = makeDesktop();
+      ASSERT_FALSE(desktop);
+      EXPECT_EQ(desktop.reason(), "no display could be opened (X display " + name + " did not answer within 3 s)");
     }
   }
   const std::string unreachable = "no display could be opened (cannot reach X display " + name + ")";
-  std::string problem;
-  EXPECT_TRUE(eventually([&] { return !makeDesktop(problem) && problem == unreachable; }));
+  EXPECT_TRUE(eventually([&] {
+    const Result<std::unique_ptr<Desktop>> desktop = makeDesktop();
+    return !desktop && desktop.reason() == unreachable;
+  }));
 }
 
 // A refusal is printed by the X library each time the server is asked, so a
@@ -138,9 +140,9 @@ TEST(X11Connection, AServerThatRefusedIsNotAskedAgainAtOnce) {
   refusing.refuse();
   setenv("DISPLAY", refusing.name().c_str(), 1);
   for (int attempt = 0; attempt < 3; ++attempt) {
-    std::string problem;
-    EXPECT_EQ(makeDesktop(problem), nullptr);
-    EXPECT_EQ(problem, "no display could be opened (cannot reach X display " + refusing.name() + ")");
+    const Result<std::unique_ptr<Desktop>> desktop = makeDesktop();
+    ASSERT_FALSE(desktop);
+    EXPECT_EQ(desktop.reason(), "no display could be opened (cannot reach X display " + refusing.name() + ")");
   }
   EXPECT_EQ(refusing.setupRequests(), 1);
 }

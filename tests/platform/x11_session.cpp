@@ -15,8 +15,9 @@ void X11Session::SetUp() {
   if (!server_) GTEST_SKIP() << "no X server for the X11 desktop tests: " << problem;
   setenv("DISPLAY", server_->display().c_str(), 1);
   startWindowManager();
-  desktop_ = makeDesktop(problem);
-  ASSERT_NE(desktop_, nullptr) << problem;
+  Result<std::unique_ptr<Desktop>> desktop = makeDesktop();
+  ASSERT_TRUE(desktop) << desktop.reason();
+  desktop_ = std::move(*desktop);
 }
 
 void X11Session::TearDown() {

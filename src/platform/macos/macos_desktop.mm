@@ -131,12 +131,9 @@ class MacDesktop final : public Desktop {
 
 }  // namespace
 
-std::unique_ptr<Desktop> openMacDesktop(std::string& problem) {
-  if (!mayPostEvents()) {
-    problem = permissionProblem;
-    return nullptr;
-  }
-  return std::make_unique<MacDesktop>();
+Result<std::unique_ptr<Desktop>> openMacDesktop() {
+  if (!mayPostEvents()) return Failure{permissionProblem};
+  return std::unique_ptr<Desktop>(std::make_unique<MacDesktop>());
 }
 
 }  // namespace tessevar

@@ -113,6 +113,8 @@ class WindowsDesktop final : public Desktop {
 
 }  // namespace
 
-std::unique_ptr<Desktop> openWindowsDesktop(std::string&) { return std::make_unique<WindowsDesktop>(); }
+Result<std::unique_ptr<Desktop>> openWindowsDesktop() {
+  return std::unique_ptr<Desktop>(std::make_unique<WindowsDesktop>());
+}
 
 }  // namespace tessevar

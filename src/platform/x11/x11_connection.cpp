@@ -27,27 +27,25 @@ void retireDeadDisplay(Display* display) {
 
 }  // namespace
 
-std::string X11Connection::displayName(std::string& problem) {
+Result<std::string> X11Connection::displayName() {
   const char* name = XDisplayName(nullptr);
   if (name == nullptr || *name == '\0') {
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    problem = wayland == nullptr || *wayland == '\0'
-                  ? "DISPLAY is not set"
-                  : "DISPLAY is not set; the editor runs under XWayland on this Wayland desktop, and Tessevar "
-                    "needs XWayland's display in DISPLAY, often :0";
-    return {};
+    return Failure{wayland == nullptr || *wayland == '\0'
+                       ? "DISPLAY is not set"
+                       : "DISPLAY is not set; the editor runs under XWayland on this Wayland desktop, and Tessevar "
+                         "needs XWayland's display in DISPLAY, often :0"};
   }
-  return name;
+  return std::string(name);
 }
 
-std::unique_ptr<X11Connection> X11Connection::open(const std::string& name, std::string& problem) {
+Result<std::unique_ptr<X11Connection>> X11Connection::open(const std::string& name) {
   bool gaveUp = false;
   Display* display = openDisplayWithin(name, openPatience, gaveUp);
   if (display == nullptr) {
-    problem = gaveUp ? "X display " + name + " did not answer within " +
-                           std::to_string(openPatience.count()) + " s"
-                     : "cannot reach X display " + name;
-    return nullptr;
+    return Failure{gaveUp ? "X display " + name + " did not answer within " + std::to_string(openPatience.count()) +
+                                " s"
+                          : "cannot reach X display " + name};
   }
   return std::unique_ptr<X11Connection>(new X11Connection(display));
 }

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "util/result.h"
+
 namespace tessevar {
 
 // One Xlib connection that outlives its server. X protocol errors on it are
@@ -13,10 +15,10 @@ namespace tessevar {
 class X11Connection {
  public:
   // The display DISPLAY names, or empty plus a reason when it is not set.
-  static std::string displayName(std::string& problem);
+  static Result<std::string> displayName();
   // nullptr plus a reason when the display cannot be opened, or does not
   // answer within about 3 s.
-  static std::unique_ptr<X11Connection> open(const std::string& name, std::string& problem);
+  static Result<std::unique_ptr<X11Connection>> open(const std::string& name);
   ~X11Connection();
   X11Connection(const X11Connection&) = delete;
   X11Connection& operator=(const X11Connection&) = delete;

@@ -130,9 +130,8 @@ class X11Desktop final : public Desktop {
     const auto now = std::chrono::steady_clock::now();
     if (lastAttempt_ && now - *lastAttempt_ < reconnectInterval) return nullptr;
     lastAttempt_ = now;
-    std::string problem;
-    if (std::unique_ptr<X11Connection> connection = X11Connection::open(displayName_, problem)) {
-      server_ = std::make_unique<X11Server>(std::move(connection));
+    if (Result<std::unique_ptr<X11Connection>> connection = X11Connection::open(displayName_)) {
+      server_ = std::make_unique<X11Server>(std::move(*connection));
       changed_ = true;  // a new server: every window may be new
     }
     return server_.get();
@@ -151,16 +150,13 @@ class X11Desktop final : public Desktop {
 
 }  // namespace
 
-std::unique_ptr<Desktop> openX11Desktop(std::string& problem) {
+Result<std::unique_ptr<Desktop>> openX11Desktop() {
   SigpipeGuard guard;
-  std::string why;
-  const std::string name = X11Connection::displayName(why);
-  std::unique_ptr<X11Connection> connection = name.empty() ? nullptr : X11Connection::open(name, why);
-  if (!connection) {
-    problem = "no display could be opened (" + why + ")";
-    return nullptr;
-  }
-  return std::make_unique<X11Desktop>(name, std::move(connection));
+  const Result<std::string> name = X11Connection::displayName();
+  if (!name) return Failure{"no display could be opened (" + name.reason() + ")"};
+  Result<std::unique_ptr<X11Connection>> connection = X11Connection::open(*name);
+  if (!connection) return Failure{"no display could be opened (" + connection.reason() + ")"};
+  return std::unique_ptr<Desktop>(std::make_unique<X11Desktop>(*name, std::move(*connection)));
 }
 
 }  // namespace tessevar

@@ -38,9 +38,9 @@ std::string clickLine(const WindowsEditor& editor, const Rect& bounds, Point ref
 class WindowsDesktopTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string problem;
-    desktop_ = makeDesktop(problem);
-    ASSERT_TRUE(desktop_) << problem;
+    Result<std::unique_ptr<Desktop>> desktop = makeDesktop();
+    ASSERT_TRUE(desktop) << desktop.reason();
+    desktop_ = std::move(*desktop);
     driver_ = std::make_unique<Editor>(*desktop_, sleepPause, EditorProcessLookup{});
     fillEditorPoints(driver_->state.editorPoints);
   }
