@@ -16,6 +16,7 @@
 #include "util/console_input.h"
 #include "util/line_output.h"
 #include "util/progress_log.h"
+#include "util/utf8.h"
 
 // Threads. Each is started and ended here, and nothing else crosses between
 // them but what is named:
@@ -91,7 +92,7 @@ int farewell(Program& program) {
 // Where the settings live, for the operator who has to change them.
 void pointToTheSettings(Program& program) {
   if (std::optional<std::filesystem::path> folder = program.services.documentsFolder()) {
-    program.output.line("settings are in " + (*folder / configFileName).string() +
+    program.output.line("settings are in " + escapeControls((*folder / configFileName).string()) +
                         "; run tessevar --setup to change them");
   }
 }
@@ -127,7 +128,8 @@ void relay(Program& program) {
 bool mayRelay(Program& program) {
   Result<InstanceLock> lock = takeInstanceLock();
   if (!lock) {
-    program.output.line("cannot make sure that only one copy relays: " + lock.reason() + "; relaying goes on");
+    program.output.line("cannot make sure that only one copy relays: " + escapeControls(lock.reason()) +
+                        "; relaying goes on");
     return true;
   }
   if (lock->otherCopy() == 0) {
@@ -144,7 +146,7 @@ int runRelay(Program& program) {
   if (!mayRelay(program)) return 1;
   routeQuitSignals(&program.stop);
   if (Result<void> started = program.automation.start(); !started) {
-    program.output.line("editor automation is off: " + started.reason());
+    program.output.line("editor automation is off: " + escapeControls(started.reason()));
   }
   const bool loaded = !program.stop.raised() &&
                       loadConfiguration(program.configuration, program.ports, program.services,

@@ -5,6 +5,7 @@
 #include "config/setup_steps.h"
 #include "config/configuration.h"
 #include "system/file_io.h"
+#include "util/utf8.h"
 
 namespace tessevar {
 
@@ -130,12 +131,13 @@ bool saveSettings(const Configuration& values, const std::filesystem::path& fold
   const Result<Backup> previous = keepPreviousContent(file, backup);
   const Result<void> written = previous ? writeFileAtomically(file, formatConfiguration(values)) : Failure{};
   if (!previous || !written) {
-    output.lines({"something has gone wrong in the setup", previous ? written.reason() : previous.reason()});
+    output.lines({"something has gone wrong in the setup",
+                  escapeControls(previous ? written.reason() : previous.reason())});
     return false;
   }
-  const std::string saved = "settings saved in " + file.string();
+  const std::string saved = "settings saved in " + escapeControls(file.string());
   if (*previous == Backup::kept) {
-    output.lines({saved, "the previous settings are kept in " + backup.string()});
+    output.lines({saved, "the previous settings are kept in " + escapeControls(backup.string())});
   } else {
     output.line(saved);
   }

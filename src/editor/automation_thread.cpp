@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "editor/editor_points.h"
+#include "util/utf8.h"
 
 namespace tessevar {
 
@@ -127,7 +128,7 @@ void AutomationThread::openAgain() {
   editor->state = editor_->state;
   editor_ = std::move(editor);
   desktop_ = std::move(*desktop);
-  output_.line("editor automation is on: " + desktop_->name());
+  output_.line("editor automation is on: " + escapeControls(desktop_->name()));
   editorWindowSeen(editor_->findEditorWindow());
 }
 
