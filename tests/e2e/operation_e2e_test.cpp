@@ -79,6 +79,19 @@ INSTANTIATE_TEST_SUITE_P(Endings, WaitingLinks,
                                            Ending{"Interrupt", "", SIGINT}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A name that does not resolve: the waiting line says which setting holds it.
+TEST_F(StageTest, AnAddressThatDoesNotResolveNamesItsSetting) {
+  home.writeConfig(std::string("en0-mixer.invalid-") + surfaceAddress + "-");
+  TessevarProcess tessevar({home.path(), ""});
+  tessevar.linesUntil("waiting or failed");
+  const std::optional<std::string> why = tessevar.nextLine();
+  ASSERT_TRUE(why);
+  EXPECT_TRUE(why->starts_with("mixer link waiting: the mixer address in the settings (mixer.invalid) cannot be used ("))
+      << *why;
+  tessevar.type("q\n");
+  EXPECT_EQ(tessevar.waitForExit(), 0);
+}
+
 // A signal while the first start's setup waits for an answer.
 TEST_F(StageTest, ASignalDuringTheFirstSetupEndsItWithStatusZero) {
   TessevarProcess tessevar({home.path(), ""});
