@@ -90,8 +90,8 @@ void Relay::bringUp(Link& link) {
 void Relay::run(const StopSignal& stop, const Inspector& surfaceInspector, const Inspector& mixerInspector) {
   bool more = false;
   while (!stop.raised()) {
-    if (!more) waitForDatagrams(stop);
-    more = relayStep(surfaceInspector, mixerInspector);
+    const Waiting waiting = more ? Waiting{true, true} : waitForDatagrams(stop);
+    more = pass(surfaceInspector, mixerInspector, waiting);
     if (xtouch_.refusals + mixer_.refusals + xtouch_.burst + mixer_.burst > 0) {
       const Clock::time_point now = Clock::now();
       noteRefusals(xtouch_, now);
@@ -100,9 +100,9 @@ void Relay::run(const StopSignal& stop, const Inspector& surfaceInspector, const
   }
 }
 
-bool Relay::relayStep(const Inspector& surfaceInspector, const Inspector& mixerInspector) {
-  const bool surfaceFull = take(xtouch_, surfaceInspector, mixer_);
-  const bool mixerFull = take(mixer_, mixerInspector, xtouch_);
+bool Relay::pass(const Inspector& surfaceInspector, const Inspector& mixerInspector, Waiting waiting) {
+  const bool surfaceFull = waiting.surface && take(xtouch_, surfaceInspector, mixer_);
+  const bool mixerFull = waiting.mixer && take(mixer_, mixerInspector, xtouch_);
   mixer_.outbox.sendOn(mixer_.connection ? &*mixer_.connection : nullptr, mixer_.refusals);
   xtouch_.outbox.sendOn(xtouch_.connection ? &*xtouch_.connection : nullptr, xtouch_.refusals);
   return surfaceFull || mixerFull;
@@ -120,17 +120,26 @@ bool Relay::take(Link& from, const Inspector& inspector, Link& towards) {
   return from.buffer.full();
 }
 
-void Relay::waitForDatagrams(const StopSignal& stop) {
+Relay::Waiting Relay::waitForDatagrams(const StopSignal& stop) {
   std::array<Readable, 3> handles{Readable{stop.handle()}};
+  std::array<const Link*, 3> links{};
   std::size_t count = 1;
   for (const Link* link : {&xtouch_, &mixer_}) {
-    if (link->connection) handles[count++] = Readable{link->connection->handle()};
+    if (!link->connection) continue;
+    links[count] = link;
+    handles[count++] = Readable{link->connection->handle()};
   }
   std::optional<std::chrono::milliseconds> timeout;
   if (const auto due = burstReportDue()) {
     timeout = std::chrono::ceil<std::chrono::milliseconds>(*due - Clock::now());
   }
   waitReadable(std::span(handles.data(), count), timeout);
+  Waiting waiting{false, false};
+  for (std::size_t i = 1; i < count; ++i) {
+    if (!handles[i].ready) continue;
+    (links[i] == &xtouch_ ? waiting.surface : waiting.mixer) = true;
+  }
+  return waiting;
 }
 
 // Refusals never hold anything up, but a stream of them may be someone

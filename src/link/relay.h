@@ -85,8 +85,11 @@ class Relay {
 
   // Relays until `stop` is raised; blocks while nothing comes.
   void run(const StopSignal& stop, const Inspector& surfaceInspector, const Inspector& mixerInspector);
-  // One pass. True when a batch came full: more may be waiting already.
-  bool relayStep(const Inspector& surfaceInspector, const Inspector& mixerInspector);
+  // One pass over both links. True when a batch came full: more may be
+  // waiting already.
+  bool relayStep(const Inspector& surfaceInspector, const Inspector& mixerInspector) {
+    return pass(surfaceInspector, mixerInspector, {true, true});
+  }
 
   // A datagram of the program's own to the X-Touch, sent with this pass's
   // forwards; from an inspector, on the relay's thread.
@@ -112,8 +115,14 @@ class Relay {
   };
 
   void bringUp(Link& link);
+  // Which links a pass reads: those the wait found readable.
+  struct Waiting {
+    bool surface;
+    bool mixer;
+  };
+  bool pass(const Inspector& surfaceInspector, const Inspector& mixerInspector, Waiting waiting);
   bool take(Link& from, const Inspector& inspector, Link& towards);
-  void waitForDatagrams(const StopSignal& stop);
+  Waiting waitForDatagrams(const StopSignal& stop);
   void noteRefusals(Link& link, Clock::time_point now);
   std::optional<Clock::time_point> burstReportDue() const;
 

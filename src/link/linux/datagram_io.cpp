@@ -65,8 +65,11 @@ std::size_t sameSizeRun(std::span<const std::span<const std::uint8_t>> datagrams
   return end - first;
 }
 
-Outgoing messagesFor(std::span<const std::span<const std::uint8_t>> datagrams) {
-  Outgoing out;
+// Fills `out` anew; its room is kept from call to call.
+void messagesFor(std::span<const std::span<const std::uint8_t>> datagrams, Outgoing& out) {
+  out.messages.clear();
+  out.firstDatagram.clear();
+  out.controls.clear();
   out.slots.resize(datagrams.size());
   for (std::size_t i = 0; i < datagrams.size(); ++i) {
     out.slots[i] = {const_cast<std::uint8_t*>(datagrams[i].data()), datagrams[i].size()};
@@ -92,13 +95,14 @@ Outgoing messagesFor(std::span<const std::span<const std::uint8_t>> datagrams) {
     out.firstDatagram.push_back(first);
     first += run;
   }
-  return out;
 }
 
 }  // namespace
 
 void UdpSocket::send(std::span<const std::span<const std::uint8_t>> datagrams, std::size_t& refusals) {
-  Outgoing out = messagesFor(datagrams);
+  // The relay's thread sends every batch: no allocation per send.
+  thread_local Outgoing out;
+  messagesFor(datagrams, out);
   std::size_t next = 0;
   int tries = 0;
   while (next < out.messages.size()) {
