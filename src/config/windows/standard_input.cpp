@@ -1,0 +1,29 @@
+#include <windows.h>
+
+#include <string>
+
+#include "config/setup_steps.h"
+
+namespace tessevar {
+
+// A console can answer; so can a pipe or file that has not ended. Nothing
+// can answer on no input at all or on the NUL device, as under a service or
+// a scheduled task.
+bool answersMayCome(std::istream& input) {
+  const HANDLE handle = GetStdHandle(STD_INPUT_HANDLE);
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
+  DWORD mode = 0;
+  switch (GetFileType(handle)) {
+    case FILE_TYPE_CHAR: return GetConsoleMode(handle, &mode) != 0;
+    case FILE_TYPE_PIPE: {
+      DWORD waiting = 0;
+      // An open pipe with nothing in it yet: a writer may still answer.
+      if (PeekNamedPipe(handle, nullptr, 0, nullptr, &waiting, nullptr) && waiting == 0) return true;
+      return input.peek() != std::char_traits<char>::eof();
+    }
+    case FILE_TYPE_DISK: return input.peek() != std::char_traits<char>::eof();
+    default: return false;
+  }
+}
+
+}  // namespace tessevar

@@ -1,0 +1,7 @@
+#include "util/socket_library.h"
+
+namespace tessevar {
+
+void useSocketLibrary() {}
+
+}  // namespace tessevar
