@@ -22,7 +22,7 @@ Result<SocketAddress> resolve(const char* host, std::uint16_t port, int family, 
   const std::string service = std::to_string(port);
   if (const int error = getaddrinfo(host, service.c_str(), &hints, &found); error != 0 || found == nullptr) {
     return Failure{setting + " (" + escapeControls(host ? host : "") + ") cannot be used (" +
-                   (error != 0 ? gai_strerror(error) : "no address") + ")"};
+                   (error != 0 ? resolverErrorText(error) : "no address") + ")"};
   }
   SocketAddress endpoint;
   std::memcpy(&endpoint.address, found->ai_addr, found->ai_addrlen);

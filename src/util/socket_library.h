@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace tessevar {
 
 // Makes the system's socket calls (the resolver's among them) usable in this
@@ -8,5 +10,8 @@ namespace tessevar {
 // from any thread. Throws std::system_error when the system refuses, as it
 // does when a socket cannot be had at start-up.
 void useSocketLibrary();
+
+// Why the resolver (getaddrinfo) failed, in the same words everywhere.
+std::string resolverErrorText(int error);
 
 }  // namespace tessevar

@@ -16,6 +16,8 @@ using TestSocket = std::intptr_t;
 // -1 when the system gives none.
 TestSocket openTestSocket(int family);
 void closeTestSocket(TestSocket socket);
+// Binds it to an interface (Linux); elsewhere does nothing.
+void bindToDevice(TestSocket socket, const char* device);
 
 // The receive flag that keeps a call from blocking where the system has one
 // (the wait before it must do elsewhere).

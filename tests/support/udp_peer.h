@@ -26,8 +26,9 @@ inline sockaddr_in socketAddress(const std::string& address, std::uint16_t port)
 }
 
 struct SocketOptions {
-  bool reuse = true;      // SO_REUSEADDR
-  int receiveBuffer = 0;  // 0 keeps the system default
+  bool reuse = true;              // SO_REUSEADDR
+  int receiveBuffer = 0;          // 0 keeps the system default
+  const char* device = nullptr;   // the interface it is bound to, where the system allows
 };
 
 // A UDP socket bound to (address, port), optionally connected to a peer.
@@ -43,6 +44,7 @@ class UdpPeer {
       setsockopt(socket_, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&options.receiveBuffer),
                  sizeof options.receiveBuffer);
     }
+    if (options.device != nullptr) bindToDevice(socket_, options.device);
     sockaddr_in local = socketAddress(address, port);
     if (bind(socket_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
       closeTestSocket(socket_);

@@ -16,9 +16,12 @@ bool answersMayCome(std::istream& input) {
   switch (GetFileType(handle)) {
     case FILE_TYPE_CHAR: return GetConsoleMode(handle, &mode) != 0;
     case FILE_TYPE_PIPE: {
+      // Only a pipe whose writer has gone may have ended; what it still
+      // holds may be an answer. (Wine cannot look into a pipe at all.)
       DWORD waiting = 0;
-      // An open pipe with nothing in it yet: a writer may still answer.
-      if (PeekNamedPipe(handle, nullptr, 0, nullptr, &waiting, nullptr) && waiting == 0) return true;
+      if (PeekNamedPipe(handle, nullptr, 0, nullptr, &waiting, nullptr) || GetLastError() != ERROR_BROKEN_PIPE) {
+        return true;
+      }
       return input.peek() != std::char_traits<char>::eof();
     }
     case FILE_TYPE_DISK: return input.peek() != std::char_traits<char>::eof();

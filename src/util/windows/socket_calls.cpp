@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "util/socket_library.h"
+#include "util/windows/system_errors.h"
 
 namespace tessevar {
 
@@ -17,6 +18,9 @@ void useSocketLibrary() {
     }
   });
 }
+
+// Windows' resolver reports Winsock errors.
+std::string resolverErrorText(int error) { return windows::errorText(static_cast<unsigned long>(error)); }
 
 namespace windows {
 

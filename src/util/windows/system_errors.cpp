@@ -17,7 +17,7 @@ struct KnownError {
 };
 
 // The same failures as the POSIX systems report them.
-constexpr std::array<KnownError, 18> knownErrors{{
+constexpr std::array<KnownError, 22> knownErrors{{
     {ERROR_FILE_NOT_FOUND, "No such file or directory"},
     {ERROR_PATH_NOT_FOUND, "No such file or directory"},
     {ERROR_DIRECTORY, "Not a directory"},
@@ -36,6 +36,10 @@ constexpr std::array<KnownError, 18> knownErrors{{
     {WSAEMSGSIZE, "Message too long"},
     {WSAENOBUFS, "No buffer space available"},
     {WSAEMFILE, "Too many open files"},
+    {WSAHOST_NOT_FOUND, "Name or service not known"},
+    {WSATRY_AGAIN, "Temporary failure in name resolution"},
+    {WSANO_RECOVERY, "Non-recoverable failure in name resolution"},
+    {WSANO_DATA, "No address associated with hostname"},
 }};
 
 }  // namespace

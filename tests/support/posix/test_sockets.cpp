@@ -4,6 +4,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstring>
+
 namespace tessevar::testing {
 
 TestSocket openTestSocket(int family) {
@@ -14,6 +16,12 @@ TestSocket openTestSocket(int family) {
 }
 
 void closeTestSocket(TestSocket socket) { close(static_cast<int>(socket)); }
+
+void bindToDevice([[maybe_unused]] TestSocket socket, [[maybe_unused]] const char* device) {
+#ifdef SO_BINDTODEVICE
+  setsockopt(static_cast<int>(socket), SOL_SOCKET, SO_BINDTODEVICE, device, static_cast<socklen_t>(std::strlen(device)));
+#endif
+}
 
 int dontWaitFlag() { return MSG_DONTWAIT; }
 

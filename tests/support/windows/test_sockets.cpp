@@ -13,6 +13,8 @@ TestSocket openTestSocket(int family) {
 
 void closeTestSocket(TestSocket socket) { closesocket(static_cast<SOCKET>(socket)); }
 
+void bindToDevice(TestSocket, const char*) {}
+
 int dontWaitFlag() { return 0; }
 
 std::optional<std::string> refusalsUnseen() {
