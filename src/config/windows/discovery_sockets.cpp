@@ -1,5 +1,6 @@
 #include "config/discovery_sockets.h"
 
+#include <algorithm>
 #include <array>
 
 #include "config/socket_addresses.h"

@@ -5,8 +5,11 @@
 // reader blocks in its read until input comes and ends with the process.
 #include <windows.h>
 
+#include <algorithm>
 #include <condition_variable>
+#include <iterator>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "util/console_input.h"

@@ -4,6 +4,7 @@
 #include <netioapi.h>
 
 #include <cstring>
+#include <iterator>
 
 #include "util/socket_library.h"
 #include "util/utf8.h"

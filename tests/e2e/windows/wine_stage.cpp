@@ -11,8 +11,6 @@
 #include <fstream>
 #include <memory>
 
-#include "e2e/stage_peer.h"
-#include "support/eventually.h"
 #include "support/xvfb_server.h"
 
 namespace tessevar::testing {
@@ -71,22 +69,6 @@ class WineEnvironment : public ::testing::Environment {
   std::filesystem::path prefix_;
 };
 
-// Wine's server lets go of a program's socket a moment after the program
-// has ended: each test starts once the program's port is free again.
-class PortReleased : public ::testing::EmptyTestEventListener {
-  void OnTestStart(const ::testing::TestInfo&) override {
-    if (std::getenv("TESSEVAR_TESTNET") == nullptr) return;
-    eventually([] {
-      try {
-        UdpPeer probe(tessevarAddress, linkPort, SocketOptions{false, 0});
-        return true;
-      } catch (const std::runtime_error&) {
-        return false;
-      }
-    });
-  }
-};
-
 }  // namespace
 
 const WineStage& wineStage() { return stage; }
@@ -120,6 +102,5 @@ int main(int argc, char** argv) {
   ::testing::GTEST_FLAG(filter) = sharedTests;  // a --gtest_filter given overrides it
   ::testing::InitGoogleTest(&argc, argv);
   ::testing::AddGlobalTestEnvironment(new tessevar::testing::WineEnvironment);
-  ::testing::UnitTest::GetInstance()->listeners().Append(new tessevar::testing::PortReleased);
   return RUN_ALL_TESTS();
 }
