@@ -31,6 +31,9 @@ namespace {
 constexpr int receiveBufferBytes = 8 << 20;
 // Datagrams set aside for one link before the socket is left to fill up.
 constexpr std::size_t setAsideLimit = 4096;
+// Datagrams read in one receive, whoever sent them: a flood from a stranger
+// must not keep the relay's thread here.
+constexpr int readsPerCall = 8 * DatagramBatch::capacity;
 // How long a send waits for room in a full send buffer.
 constexpr int sendRoomMilliseconds = 1000;
 
@@ -179,7 +182,8 @@ void UdpSocket::receive(DatagramBatch& batch, std::size_t& refusals) {
     lengths[count] = kept.size();
     share_->setAside.pop_front();
   }
-  for (int refused = 0; count < DatagramBatch::capacity && refused < refusalsPerCall;) {
+  for (int refused = 0, read = 0; count < DatagramBatch::capacity && refused < refusalsPerCall && read < readsPerCall;
+       ++read) {
     sockaddr_storage sender{};
     int senderLength = sizeof sender;
     std::uint8_t* const slot = batch.slot(count);
