@@ -1,7 +1,7 @@
-# Front door: make run | test | build | soak | bench | install | package | windows
+# Front door: make run | test | build | soak | bench | install | package | windows | package-windows
 .PHONY: all deps deps-package deps-test build release run install uninstall package \
         test test-default test-asan test-tsan test-package test-macos fuzz test-soak soak bench clean \
-        windows test-windows
+        windows test-windows package-windows
 
 CTEST_FLAGS ?= --output-on-failure -j2 --timeout 600
 # Seconds of fuzzing in all, shared by the fuzz targets.
@@ -88,13 +88,21 @@ test-package: package
 	@scripts/check-package build-release
 
 # Windows, cross-built with MinGW-w64 into build-win (build-win/bin). Its
-# suites run under Wine on a private Xvfb.
+# suites run under Wine on a private Xvfb; then the whole program end to end
+# in the test network, driven by a program of the Linux build.
 windows: deps-test
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows
 
 test-windows: windows
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default --target windows_e2e_tests
 	@scripts/wine-tests build-win $(CTEST_FLAGS)
+	@scripts/testnet exec -- build/bin/windows_e2e_tests
+
+# The zip for Windows users: build-win/tessevar-VERSION-windows-x64.zip.
+package-windows: windows
+	@cmake --build --preset windows --target package-windows
 
 # The macOS build as far as it can be checked without a Mac.
 test-macos: deps-test

@@ -4,9 +4,11 @@
 #include <vector>
 
 #include "app/options.h"
+#include "app/process_guards.h"
 #include "app/startup.h"
 
 int main(int argc, char** argv) {
+  tessevar::prepareStandardOutput();
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   const tessevar::Options options = tessevar::parseOptions(arguments);
   if (options.action != tessevar::Options::Action::run) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "util/result.h"
 #include "util/stop_signal.h"
 
@@ -7,14 +9,15 @@ namespace tessevar {
 
 // One relaying copy per user: two would share UDP port 10111 and split the
 // traffic between them. The lock is a file in a folder only its user can
-// write (the runtime folder, else a private folder under the user's home),
-// opened without following links; the system drops it when the process
-// ends, however it ends.
+// write (the runtime folder, else a private folder under the user's home;
+// on Windows the user's local application data), opened without following
+// links; the system drops it when the process ends, however it ends.
 class InstanceLock {
  public:
-  InstanceLock(int descriptor, long otherCopy) : descriptor_(descriptor), otherCopy_(otherCopy) {}
-  InstanceLock(InstanceLock&& other) noexcept : descriptor_(other.descriptor_), otherCopy_(other.otherCopy_) {
-    other.descriptor_ = -1;
+  // `handle`: the open lock file (a descriptor, or a HANDLE on Windows), -1 for none.
+  InstanceLock(std::intptr_t handle, long otherCopy) : handle_(handle), otherCopy_(otherCopy) {}
+  InstanceLock(InstanceLock&& other) noexcept : handle_(other.handle_), otherCopy_(other.otherCopy_) {
+    other.handle_ = -1;
   }
   InstanceLock& operator=(InstanceLock&&) = delete;
   ~InstanceLock();
@@ -24,7 +27,7 @@ class InstanceLock {
   long otherCopy() const { return otherCopy_; }
 
  private:
-  int descriptor_;
+  std::intptr_t handle_;
   long otherCopy_;
 };
 
@@ -32,11 +35,17 @@ class InstanceLock {
 // on unguarded, rather than not at all).
 Result<InstanceLock> takeInstanceLock();
 
-// SIGINT and SIGTERM raise `stop` in every phase of the program, which then
-// ends with status 0 as "q" does; a closed standard output (SIGPIPE) never
-// ends it. nullptr before `stop` goes: a signal then only marks quitBySignal.
+// SIGINT and SIGTERM (on Windows Ctrl+C, Ctrl+Break and closing the console
+// window) raise `stop` in every phase of the program, which then ends with
+// status 0 as "q" does; a closed standard output (SIGPIPE) never ends it.
+// nullptr before `stop` goes: a signal then only marks quitBySignal.
 void routeQuitSignals(StopSignal* stop);
 // Whether a signal asked to quit.
 bool quitBySignal();
+
+// Readies standard output for the program's lines, first thing: on Windows
+// the console takes them as UTF-8 and line ends pass unchanged, as they do
+// everywhere else already.
+void prepareStandardOutput();
 
 }  // namespace tessevar

@@ -31,6 +31,12 @@
 //   link waits, so that q works then; reads standard input through
 //   ConsoleInput, which the stop ends. Joined at the end.
 // - peer watch (--verbose only): PeerWatch, joined when the program ends.
+// - standard input (Windows only): ConsoleInput's reader, which blocks in
+//   the system's read and hands what it reads to the console thread (a
+//   pipe cannot be waited on beside the stop there). Started at the first
+//   read; it ends with the process, since no read can be taken back.
+// - console events (Windows only): the system calls the Ctrl+C and close
+//   handler on a thread of its own, which raises the StopSignal.
 // The StopSignal crosses from the console and the signal handlers to every
 // wait; output lines cross through LineOutput's lock. The console's setup
 // writes the settings only after the links have taken their copy.

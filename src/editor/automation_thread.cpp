@@ -1,7 +1,5 @@
 #include "editor/automation_thread.h"
 
-#include <poll.h>
-
 #include <array>
 #include <cmath>
 
@@ -14,7 +12,7 @@ namespace {
 
 // The thread looks at the desktop at least this often, so a lost one is
 // brought back even when nothing else happens.
-constexpr int idleWakeMilliseconds = 1000;
+constexpr std::chrono::milliseconds idleWake{1000};
 
 // A desktop that could not be opened is tried again at most this often: the
 // display may come later (a session that sets it up after Tessevar starts).
@@ -172,10 +170,9 @@ void AutomationThread::reportDrops() {
 }
 
 void AutomationThread::waitForWork() {
-  std::array<pollfd, 2> fds{pollfd{static_cast<int>(wakeUp_.handle()), POLLIN, 0},
-                            pollfd{desktop_->notificationDescriptor(), POLLIN, 0}};
-  const nfds_t count = fds[1].fd >= 0 ? 2 : 1;
-  if (poll(fds.data(), count, idleWakeMilliseconds) > 0 && fds[0].revents != 0) wakeUp_.drain();
+  // A desktop without news gives -1, which the wait passes over.
+  std::array<Readable, 2> handles{Readable{wakeUp_.handle()}, Readable{desktop_->notificationDescriptor()}};
+  if (waitReadable(handles, idleWake) && handles[0].ready) wakeUp_.drain();
 }
 
 }  // namespace tessevar

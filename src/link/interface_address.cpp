@@ -1,16 +1,12 @@
 #include "link/interface_address.h"
 
-#include <ifaddrs.h>
-#include <netdb.h>
-#include <netinet/in.h>
-
-#include <vector>
+#include "util/socket_library.h"
 
 namespace tessevar {
 namespace {
 
-constexpr unsigned int relevantFlags = 0x49;  // up, loopback, running
-constexpr unsigned int wantedFlags = 0x41;    // up and running, not loopback
+constexpr unsigned int relevantFlags = interfaceUp | interfaceLoopback | interfaceRunning;
+constexpr unsigned int wantedFlags = interfaceUp | interfaceRunning;
 
 std::optional<std::string> numericHost(const sockaddr* address) {
   // Linux has no sa_len; the family tells the length.
@@ -42,6 +38,7 @@ int suitability(const sockaddr& address, const PeerAddresses& peers) {
 std::optional<std::string> chooseInterfaceAddress(std::span<const InterfaceEntry> entries,
                                                   std::string_view portName, const PeerAddresses& peers) {
   if (entries.empty()) return std::string();
+  useSocketLibrary();
   std::optional<std::string> best;
   int bestSuitability = -1;
   for (const InterfaceEntry& entry : entries) {
@@ -54,18 +51,6 @@ std::optional<std::string> chooseInterfaceAddress(std::span<const InterfaceEntry
     bestSuitability = fit;
   }
   return best;
-}
-
-std::optional<std::string> interfaceAddress(std::string_view portName, const PeerAddresses& peers) {
-  ifaddrs* list = nullptr;
-  if (getifaddrs(&list) != 0) return std::string();
-  std::vector<InterfaceEntry> entries;
-  for (const ifaddrs* item = list; item != nullptr; item = item->ifa_next) {
-    entries.push_back({item->ifa_name, item->ifa_flags, item->ifa_addr});
-  }
-  std::optional<std::string> result = chooseInterfaceAddress(entries, portName, peers);
-  freeifaddrs(list);
-  return result;
 }
 
 }  // namespace tessevar

@@ -1,15 +1,20 @@
 #pragma once
 
-#include <sys/socket.h>
-
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "link/peer_addresses.h"
+#include "socket_headers.h"
 
 namespace tessevar {
+
+// The flags of an interface that the choice reads, numbered as BSD and Linux
+// number their IFF_* bits; other systems' lists are given in these.
+inline constexpr unsigned int interfaceUp = 0x1;
+inline constexpr unsigned int interfaceLoopback = 0x8;
+inline constexpr unsigned int interfaceRunning = 0x40;
 
 // One entry of the system's interface list, as much of it as the choice needs.
 struct InterfaceEntry {
@@ -28,7 +33,8 @@ struct InterfaceEntry {
 std::optional<std::string> chooseInterfaceAddress(std::span<const InterfaceEntry> entries,
                                                   std::string_view portName, const PeerAddresses& peers);
 
-// The same choice over the live interface list; "" when it cannot be read.
+// The same choice over the live interface list (one file per system); ""
+// when it cannot be read.
 std::optional<std::string> interfaceAddress(std::string_view portName, const PeerAddresses& peers = {});
 
 }  // namespace tessevar

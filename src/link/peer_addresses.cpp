@@ -1,9 +1,8 @@
 #include "link/peer_addresses.h"
 
-#include <netdb.h>
-#include <netinet/in.h>
-
 #include <cstring>
+
+#include "util/socket_library.h"
 
 namespace tessevar {
 
@@ -39,6 +38,7 @@ std::vector<sockaddr_storage> resolveHost(const std::string& host) {
   hints.ai_socktype = SOCK_DGRAM;  // one entry per address
   addrinfo* found = nullptr;
   std::vector<sockaddr_storage> addresses;
+  useSocketLibrary();
   if (host.empty() || getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0) return addresses;
   for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
     if (entry->ai_addrlen > sizeof(sockaddr_storage)) continue;

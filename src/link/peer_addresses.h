@@ -1,10 +1,10 @@
 #pragma once
 
-#include <sys/socket.h>
-
 #include <span>
 #include <string>
 #include <vector>
+
+#include "socket_headers.h"
 
 namespace tessevar {
 

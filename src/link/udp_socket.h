@@ -49,10 +49,17 @@ class DatagramBatch {
   std::size_t count_ = 0;
 };
 
+struct SocketShare;
+
 // One UDP socket bound to a local endpoint that it shares with other sockets
 // (address reuse), and connected to its peer, so that it hears only that
 // peer. One socket header; the calls are in posix/ (opening) and in linux/
-// or macos/ (moving datagrams).
+// or macos/ (moving datagrams), or all in windows/.
+//
+// Windows leaves it undefined which of several sockets on one endpoint gets
+// a datagram, and lets any program share the port: there the links of one
+// endpoint share one socket that no other may bind, and sort what arrives
+// by sender (windows/udp_socket.cpp).
 //
 // A connected socket reports an ICMP "port unreachable" for its peer (true
 // or forged) as an error on its next call. Such a refusal is counted and
@@ -62,13 +69,16 @@ class UdpSocket {
   // Bound and connected, or why not, in words the operator can act on.
   static Result<UdpSocket> open(const SocketEnds& ends);
 
-  UdpSocket(UdpSocket&& other) noexcept : handle_(other.handle_) { other.handle_ = -1; }
+  UdpSocket(UdpSocket&& other) noexcept : handle_(other.handle_), share_(std::move(other.share_)) {
+    other.handle_ = -1;
+  }
   UdpSocket& operator=(UdpSocket&& other) noexcept;
   UdpSocket(const UdpSocket&) = delete;
   UdpSocket& operator=(const UdpSocket&) = delete;
   ~UdpSocket();
 
-  PollHandle handle() const { return handle_; }
+  // What to wait on for this socket's datagrams.
+  PollHandle handle() const;
   // Fills `batch` with the datagrams waiting now, in arrival order; leaves it
   // empty when none is. Never blocks.
   void receive(DatagramBatch& batch, std::size_t& refusals);
@@ -84,6 +94,9 @@ class UdpSocket {
 
   explicit UdpSocket(PollHandle handle) : handle_(handle) {}
   PollHandle handle_ = -1;
+  // This link's part of a shared socket (Windows); null where each link has
+  // a socket of its own.
+  std::shared_ptr<SocketShare> share_;
 };
 
 }  // namespace tessevar

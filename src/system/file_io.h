@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -22,11 +20,6 @@ Result<std::string> readWholeFile(const std::filesystem::path& path, std::size_t
 // loop of links or a link that cannot be read.
 std::optional<std::filesystem::path> followLinks(std::filesystem::path path);
 
-// The mode a replacement of `file` gets: the former mode with read and write
-// for the owner added (a file its owner cannot read would be asked for again
-// at every start), or 0644 for a new file.
-mode_t replacementMode(const std::filesystem::path& file);
-
 // What a write does when the path is a symlink.
 enum class AtLink {
   replaceTarget,  // the file the link names gets the content; the link stays
@@ -35,15 +28,17 @@ enum class AtLink {
 
 // Replaces the file's whole content, or leaves the former file untouched:
 // the bytes go to a temporary file beside the file, which is then renamed
-// over it. The new file gets `mode`, or replacementMode() when none is given.
+// over it. Where files have permission bits, the new file gets the former
+// file's, with read and write for the owner added (a file its owner cannot
+// read would be asked for again at every start), or 0644 when it is new.
 Result<void> writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                                 std::optional<mode_t> mode = std::nullopt, AtLink atLink = AtLink::replaceTarget);
+                                 AtLink atLink = AtLink::replaceTarget);
 
 enum class Backup { nothingToKeep, kept };
 
 // Copies the present content of `file` (through symlinks) to `backup`,
-// replacing a former backup whole; the copy keeps the file's mode, with
-// read and write for the owner. A link named `backup` is replaced, never
+// replacing a former backup whole; the copy keeps the file's permissions,
+// with read and write for the owner. A link named `backup` is replaced, never
 // followed, so the copy cannot land in a file elsewhere. A file its owner
 // cannot read is first made readable (it is about to be replaced). Nothing
 // to keep when `file` is missing or no regular file.

@@ -1,8 +1,5 @@
 #include "util/progress_log.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -30,8 +27,10 @@ std::string timestamp() {
   return text;
 }
 
+constexpr int standardError = 2;
+
 ProgressLog::Format formatFor(const std::ostream& out) {
-  const bool journal = out.rdbuf() == std::cerr.rdbuf() && isJournalStream(std::getenv("JOURNAL_STREAM"), STDERR_FILENO);
+  const bool journal = out.rdbuf() == std::cerr.rdbuf() && isJournalStream(std::getenv("JOURNAL_STREAM"), standardError);
   return journal ? ProgressLog::Format::journal : ProgressLog::Format::timestamped;
 }
 
@@ -47,18 +46,6 @@ void ProgressLog::note(std::string_view text, Priority priority) const {
                                ? std::string{'<', static_cast<char>('0' + static_cast<int>(priority)), '>'}
                                : timestamp() + " ";
   out_->line(mark + escapeControls(text));
-}
-
-bool isJournalStream(const char* journalStream, int descriptor) {
-  unsigned long long device = 0;
-  unsigned long long inode = 0;
-  int used = 0;
-  if (journalStream == nullptr ||
-      std::sscanf(journalStream, "%llu:%llu%n", &device, &inode, &used) != 2 || journalStream[used] != '\0') {
-    return false;
-  }
-  struct stat file {};
-  return fstat(descriptor, &file) == 0 && file.st_dev == device && file.st_ino == inode;
 }
 
 }  // namespace tessevar

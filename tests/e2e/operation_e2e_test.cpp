@@ -32,7 +32,7 @@ TEST_F(OperationEndToEnd, SecondCopyIsRefusedWhileTheFirstKeepsRelaying) {
 }
 
 TEST_F(OperationEndToEnd, ClosedOutputNeverEndsItAndATerminationSignalEndsItWithStatusZero) {
-  for (const int signal : {SIGTERM, SIGINT}) {
+  for (const int signal : quitSignals()) {
     StagePeer surface(surfaceAddress), mixer(mixerAddress);
     TessevarProcess tessevar({home.path(), ""});
     tessevar.readStartUp();

@@ -84,8 +84,8 @@ TEST_F(RelayEndToEnd, SetupFromTheConsoleWritesTheFileAndEnds) {
       "not listening for the X-Touch: UDP port 10111 on 198.18.0.1 is in use (by a running Tessevar or another "
       "program)",
       "enter the ip address of the X-Touch please",
-      "settings saved in " + home.configFile().string(),
-      "the previous settings are kept in " + home.configFile().string() + ".bak", " ",
+      "settings saved in " + home.shownConfigFile(),
+      "the previous settings are kept in " + home.shownConfigFile() + ".bak", " ",
       "+---------------------------------------------------------+",
       "|Please restart the program for the changes to take effect|",
       "+---------------------------------------------------------+", "", "Exiting the program...", ""};
@@ -127,7 +127,7 @@ TEST_F(RelayEndToEnd, PortWithoutAddressSaysWhereTheSettingsAreAndEndsWithStatus
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(lines[lines.size() - 2], "network cable may not be connected");
   EXPECT_EQ(tessevar.nextLine(),
-            "settings are in " + home.configFile().string() + "; run tessevar --setup to change them");
+            "settings are in " + home.shownConfigFile() + "; run tessevar --setup to change them");
   EXPECT_EQ(tessevar.waitForExit(), 1);
 }
 
@@ -139,7 +139,7 @@ TEST_F(RelayEndToEnd, FirstStartAsksForTheSettingsAndTheNextStartEchoesThem) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "no config file -> entering setup..."), lines.end());
     tessevar.type(std::string("en0\n") + mixerAddress + "\n" + surfaceAddress + "\n");
     const std::vector<std::string> rest = tessevar.readStartUp();
-    const auto saved = std::find(rest.begin(), rest.end(), "settings saved in " + home.configFile().string());
+    const auto saved = std::find(rest.begin(), rest.end(), "settings saved in " + home.shownConfigFile());
     ASSERT_NE(saved, rest.end());
     EXPECT_EQ(*std::prev(saved), "enter the ip address of the X-Touch please");
     EXPECT_TRUE(std::none_of(rest.begin(), rest.end(),

@@ -1,7 +1,6 @@
 #include "editor/automation_thread.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <condition_variable>
 #include <mutex>

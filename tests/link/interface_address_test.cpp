@@ -1,9 +1,6 @@
 #include "link/interface_address.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <net/if.h>
-#include <netinet/in.h>
 
 #include <memory>
 #include <vector>
@@ -11,7 +8,8 @@
 namespace tessevar {
 namespace {
 
-constexpr unsigned upRunning = IFF_UP | IFF_RUNNING;
+constexpr unsigned upRunning = interfaceUp | interfaceRunning;
+constexpr unsigned broadcastAndMulticast = 0x2 | 0x1000;  // flags the choice does not read
 
 // Owns the socket addresses the entries point at.
 class FakeInterfaces {
@@ -28,9 +26,9 @@ class FakeInterfaces {
     inet_pton(AF_INET6, text, &address->sin6_addr);
     return add(name, flags, address, reinterpret_cast<const sockaddr*>(address.get()));
   }
-  FakeInterfaces& other(const char* name, unsigned flags, sa_family_t family) {
+  FakeInterfaces& other(const char* name, unsigned flags, int family) {
     auto address = std::make_shared<sockaddr_storage>();
-    address->ss_family = family;
+    address->ss_family = static_cast<decltype(address->ss_family)>(family);
     return add(name, flags, address, reinterpret_cast<const sockaddr*>(address.get()));
   }
   FakeInterfaces& bare(const char* name, unsigned flags) { return add(name, flags, nullptr, nullptr); }
@@ -58,10 +56,10 @@ TEST(ChooseInterfaceAddress, FollowsTheMatchingRules) {
   std::vector<Case> cases = {
       {"plain IPv4", FakeInterfaces().ipv4("en0", upRunning, "192.0.2.1"), "en0", {AF_INET}, "192.0.2.1"},
       {"name differs in case", FakeInterfaces().ipv4("en0", upRunning, "192.0.2.1"), "EN0", {AF_INET}, std::nullopt},
-      {"up but not running", FakeInterfaces().ipv4("en0", IFF_UP, "192.0.2.1"), "en0", {AF_INET}, std::nullopt},
-      {"running but down", FakeInterfaces().ipv4("en0", IFF_RUNNING, "192.0.2.1"), "en0", {AF_INET}, std::nullopt},
-      {"loopback", FakeInterfaces().ipv4("lo", upRunning | IFF_LOOPBACK, "127.0.0.1"), "lo", {AF_INET}, std::nullopt},
-      {"extra flags do not matter", FakeInterfaces().ipv4("en0", upRunning | IFF_BROADCAST | IFF_MULTICAST, "192.0.2.1"),
+      {"up but not running", FakeInterfaces().ipv4("en0", interfaceUp, "192.0.2.1"), "en0", {AF_INET}, std::nullopt},
+      {"running but down", FakeInterfaces().ipv4("en0", interfaceRunning, "192.0.2.1"), "en0", {AF_INET}, std::nullopt},
+      {"loopback", FakeInterfaces().ipv4("lo", upRunning | interfaceLoopback, "127.0.0.1"), "lo", {AF_INET}, std::nullopt},
+      {"extra flags do not matter", FakeInterfaces().ipv4("en0", upRunning | broadcastAndMulticast, "192.0.2.1"),
        "en0", {AF_INET}, "192.0.2.1"},
       {"link-layer and nameless entries pass over",
        FakeInterfaces().other("en0", upRunning, AF_UNIX).bare("en0", upRunning).bare(nullptr, upRunning)

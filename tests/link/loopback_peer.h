@@ -5,6 +5,7 @@
 // test block B owns ports 21000 + 10 * B + host, so tests can run in parallel.
 
 #include <chrono>
+#include <cstring>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -34,6 +35,19 @@ inline LoopbackPeer connectedPeer(const Endpoint& self, const Endpoint& other, S
 using Datagram = std::vector<std::uint8_t>;
 
 inline Datagram bytesOf(const std::string& text) { return Datagram(text.begin(), text.end()); }
+
+// A datagram that carries its place in a stream, and that place.
+inline Datagram numbered(std::uint32_t index) {
+  Datagram bytes(4);
+  std::memcpy(bytes.data(), &index, 4);
+  return bytes;
+}
+
+inline std::uint32_t numberOf(const Datagram& bytes) {
+  std::uint32_t index = 0;
+  if (bytes.size() == 4) std::memcpy(&index, bytes.data(), 4);
+  return index;
+}
 
 
 }  // namespace tessevar::testing

@@ -4,11 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstring>
 #include <sstream>
 #include <thread>
 
-#include "support/icmp_forger.h"
 #include "running_relay.h"
 
 namespace tessevar::testing {
@@ -38,18 +36,6 @@ TEST(Relay, ForwardsEveryDatagramByteForByteBothWays) {
   }
   EXPECT_EQ(running.surfaceLog.count(), 6u);
   EXPECT_EQ(running.mixerLog.count(), 6u);
-}
-
-Datagram numbered(std::uint32_t index) {
-  Datagram bytes(4);
-  std::memcpy(bytes.data(), &index, 4);
-  return bytes;
-}
-
-std::uint32_t numberOf(const Datagram& bytes) {
-  std::uint32_t index = 0;
-  if (bytes.size() == 4) std::memcpy(&index, bytes.data(), 4);
-  return index;
 }
 
 class RelayBurst : public ::testing::TestWithParam<Side> {};
@@ -186,35 +172,6 @@ TEST(RelayStep, ALampGoesBetweenTheDatagramsAroundItsCause) {
     if (Datagram(d.begin(), d.end()) == cause) stepped.relay.sendToXTouch(ownLamp);
   });
   EXPECT_THAT(stepped.xtouch.receiveAll(), ElementsAre(mixerLights, ownLamp, cause));
-}
-
-TEST(Relay, ForgedRefusalsHoldNothingUpAndAreSaidOncePerBurst) {
-  std::string why;
-  std::unique_ptr<IcmpForger> forger = IcmpForger::open(why);
-  if (!forger) GTEST_SKIP() << why;
-  CapturedLines progress;
-  RunningRelay running(28, ProgressLog(progress.stream()));
-  // Room for every datagram at the peers: a loss is then the relay's.
-  LoopbackPeer xtouch = running.xtouchPeer({true, 4 << 20});
-  LoopbackPeer mixer = running.mixerPeer({true, 4 << 20});
-  constexpr int count = 500;
-  for (int i = 0; i < count; ++i) {
-    forger->refuse(running.tessevar.address, running.tessevar.port, running.surface.address, running.surface.port);
-    forger->refuse(running.tessevar.address, running.tessevar.port, running.surface.address, running.surface.port);
-    xtouch.send(numbered(static_cast<std::uint32_t>(i)));
-    mixer.send(numbered(static_cast<std::uint32_t>(i)));
-  }
-  for (LoopbackPeer* receiver : {&mixer, &xtouch}) {
-    for (int i = 0; i < count; ++i) {
-      const std::optional<Datagram> d = receiver->receive();
-      ASSERT_TRUE(d) << "lost after " << i;
-      ASSERT_EQ(numberOf(*d), static_cast<std::uint32_t>(i));
-    }
-  }
-  ASSERT_TRUE(eventually([&] { return !progress.lines().empty(); }));
-  EXPECT_THAT(progress.lines(), ElementsAre(::testing::MatchesRegex(
-                                    ".* X-Touch link: [0-9]+ refusals \\(ICMP port unreachable\\) in [0-9.]+ s; "
-                                    "relaying went on")));
 }
 
 TEST(Relay, TheStopEndsALoopWhoseLinksNeverOpened) {

@@ -77,6 +77,12 @@ TessevarProcess::TessevarProcess(const Options& options) {
 }
 
 TessevarProcess::~TessevarProcess() {
+  // Wine's server can keep the sockets of a program killed outright: the
+  // Windows build is asked to quit first.
+  if (!status_ && std::getenv("TESSEVAR_WINE_DOCUMENTS") != nullptr) {
+    kill(pid_, SIGINT);
+    waitForExit(std::chrono::seconds(5));
+  }
   if (!status_) {
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
@@ -154,6 +160,22 @@ std::optional<int> TessevarProcess::waitForExit(std::chrono::milliseconds wait) 
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   return status_;
+}
+
+namespace {
+
+const char* wineDocuments() { return std::getenv("TESSEVAR_WINE_DOCUMENTS"); }
+
+}  // namespace
+
+std::vector<int> quitSignals() {
+  if (wineDocuments() != nullptr) return {SIGINT};
+  return {SIGTERM, SIGINT};
+}
+
+std::string TempHome::shownConfigFile() const {
+  if (const char* documents = wineDocuments()) return std::string(documents) + "\\" + configFile().filename().string();
+  return configFile().string();
 }
 
 void TempHome::writeConfig(const std::string& bytes) const {

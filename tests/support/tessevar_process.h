@@ -54,14 +54,22 @@ class TessevarProcess {
 };
 
 // The binary under test: the one built here, or another build named by
-// TESSEVAR_UNDER_TEST (benchmarks measure before and after).
+// TESSEVAR_UNDER_TEST (benchmarks measure before and after, and the Windows
+// build runs through scripts/wine-tessevar).
 std::string tessevarProgram();
+
+// The signals that end the program as "q" does: SIGTERM and SIGINT; for the
+// Windows build under Wine only SIGINT, which Wine turns into Ctrl+C.
+std::vector<int> quitSignals();
 
 // A home folder for one run of the program, removed at the end of a test.
 class TempHome {
  public:
   const std::filesystem::path& path() const { return folder_.path(); }
   std::filesystem::path configFile() const { return path() / "Documents" / "Tessevar.cfg"; }
+  // The settings file as the program names it: that path, or the Windows
+  // build's own under Wine (TESSEVAR_WINE_DOCUMENTS, its Documents folder).
+  std::string shownConfigFile() const;
   void writeConfig(const std::string& bytes) const;
   std::string readConfig() const;
 

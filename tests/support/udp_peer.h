@@ -2,13 +2,6 @@
 
 // A test's stand-in for a device on the network: a plain UDP socket.
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdint>
 #include <initializer_list>
@@ -17,6 +10,10 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "socket_headers.h"
+#include "support/test_sockets.h"
+#include "util/wait.h"
 
 namespace tessevar::testing {
 
@@ -29,8 +26,9 @@ inline sockaddr_in socketAddress(const std::string& address, std::uint16_t port)
 }
 
 struct SocketOptions {
-  bool reuse = true;      // SO_REUSEADDR
-  int receiveBuffer = 0;  // 0 keeps the system default
+  bool reuse = true;              // SO_REUSEADDR
+  int receiveBuffer = 0;          // 0 keeps the system default
+  const char* device = nullptr;   // the interface it is bound to, where the system allows
 };
 
 // A UDP socket bound to (address, port), optionally connected to a peer.
@@ -39,17 +37,17 @@ class UdpPeer {
   using Bytes = std::vector<std::uint8_t>;
 
   UdpPeer(const std::string& address, std::uint16_t port, SocketOptions options = {})
-      : descriptor_(socket(AF_INET, SOCK_DGRAM, 0)) {
-    // Not inherited by the programs a test starts (macOS has no SOCK_CLOEXEC).
-    fcntl(descriptor_, F_SETFD, FD_CLOEXEC);
-    int one = 1;
-    if (options.reuse) setsockopt(descriptor_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+      : socket_(openTestSocket(AF_INET)) {
+    const int one = 1;
+    if (options.reuse) setsockopt(socket_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&one), sizeof one);
     if (options.receiveBuffer > 0) {
-      setsockopt(descriptor_, SOL_SOCKET, SO_RCVBUF, &options.receiveBuffer, sizeof options.receiveBuffer);
+      setsockopt(socket_, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&options.receiveBuffer),
+                 sizeof options.receiveBuffer);
     }
+    if (options.device != nullptr) bindToDevice(socket_, options.device);
     sockaddr_in local = socketAddress(address, port);
-    if (bind(descriptor_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
-      close(descriptor_);
+    if (bind(socket_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+      closeTestSocket(socket_);
       throw std::runtime_error("cannot bind test peer " + address);
     }
   }
@@ -57,20 +55,23 @@ class UdpPeer {
           SocketOptions options = {})
       : UdpPeer(address, port, options) {
     sockaddr_in peer = socketAddress(peerAddress, peerPort);
-    connect(descriptor_, reinterpret_cast<sockaddr*>(&peer), sizeof peer);
+    connect(socket_, reinterpret_cast<sockaddr*>(&peer), sizeof peer);
   }
-  ~UdpPeer() { close(descriptor_); }
+  ~UdpPeer() { closeTestSocket(socket_); }
   UdpPeer(const UdpPeer&) = delete;
   UdpPeer& operator=(const UdpPeer&) = delete;
 
-  void send(std::span<const std::uint8_t> bytes) { ::send(descriptor_, bytes.data(), bytes.size(), 0); }
+  void send(std::span<const std::uint8_t> bytes) {
+    ::send(socket_, reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()), 0);
+  }
   void send(std::initializer_list<std::uint8_t> bytes) { send(std::span(bytes.begin(), bytes.size())); }
   void sendText(const std::string& text) {
     send(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
   }
   void sendTo(const std::string& text, const std::string& address, std::uint16_t port) {
     sockaddr_in target = socketAddress(address, port);
-    sendto(descriptor_, text.data(), text.size(), 0, reinterpret_cast<sockaddr*>(&target), sizeof target);
+    sendto(socket_, text.data(), static_cast<int>(text.size()), 0, reinterpret_cast<sockaddr*>(&target),
+           sizeof target);
   }
 
   // The next datagram, or nothing when none comes within `patience`. An
@@ -80,10 +81,11 @@ class UdpPeer {
     const auto deadline = std::chrono::steady_clock::now() + patience;
     for (;;) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-      pollfd entry{descriptor_, POLLIN, 0};
-      if (left.count() <= 0 || poll(&entry, 1, static_cast<int>(left.count())) <= 0) return std::nullopt;
+      Readable entry{socket_};
+      if (left.count() <= 0 || !waitReadable({&entry, 1}, left)) return std::nullopt;
       Bytes bytes(65536);
-      ssize_t length = recv(descriptor_, bytes.data(), bytes.size(), MSG_DONTWAIT);
+      const auto length = recv(socket_, reinterpret_cast<char*>(bytes.data()), static_cast<int>(bytes.size()),
+                               dontWaitFlag());
       if (length < 0) continue;
       bytes.resize(static_cast<std::size_t>(length));
       return bytes;
@@ -98,7 +100,7 @@ class UdpPeer {
   }
 
  private:
-  int descriptor_;
+  TestSocket socket_;
 };
 
 }  // namespace tessevar::testing

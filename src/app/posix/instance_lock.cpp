@@ -69,7 +69,7 @@ Failure cannotOpen(const fs::path& file) {
 }  // namespace
 
 InstanceLock::~InstanceLock() {
-  if (descriptor_ >= 0) close(descriptor_);
+  if (handle_ >= 0) close(static_cast<int>(handle_));
 }
 
 Result<InstanceLock> takeInstanceLock() {

@@ -40,4 +40,6 @@ void routeQuitSignals(StopSignal* stop) {
 
 bool quitBySignal() { return bySignal; }
 
+void prepareStandardOutput() {}
+
 }  // namespace tessevar

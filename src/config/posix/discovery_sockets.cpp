@@ -1,36 +1,20 @@
 #include "config/discovery_sockets.h"
 
-#include <arpa/inet.h>
 #include <fcntl.h>
 #include <ifaddrs.h>
 #include <net/if.h>
-#include <netdb.h>
-#include <netinet/in.h>
 #include <poll.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 
+#include "config/socket_addresses.h"
+
 namespace tessevar {
 
 namespace {
-
-std::optional<std::string> numericHost(const sockaddr* address) {
-  // Linux has no sa_len; the family tells the length.
-  const socklen_t length = address->sa_family == AF_INET6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
-  char host[NI_MAXHOST] = {};
-  if (getnameinfo(address, length, host, sizeof host, nullptr, 0, NI_NUMERICHOST) != 0) return std::nullopt;
-  return std::string(host);
-}
-
-std::string ipv4Text(in_addr address) {
-  char text[INET_ADDRSTRLEN] = {};
-  inet_ntop(AF_INET, &address, text, sizeof text);
-  return text;
-}
 
 NetworkInterface& entryFor(std::vector<NetworkInterface>& list, const char* name) {
   const auto found = std::find_if(list.begin(), list.end(), [name](const auto& i) { return i.name == name; });
@@ -45,27 +29,7 @@ void addAddress(NetworkInterface& entry, const ifaddrs& item) {
   if (family != AF_INET || item.ifa_netmask == nullptr) return;
   const in_addr address = reinterpret_cast<const sockaddr_in*>(item.ifa_addr)->sin_addr;
   const in_addr mask = reinterpret_cast<const sockaddr_in*>(item.ifa_netmask)->sin_addr;
-  const in_addr broadcast{static_cast<in_addr_t>(address.s_addr | ~mask.s_addr)};
-  entry.ipv4.push_back({ipv4Text(address), ipv4Text(broadcast)});
-}
-
-bool resolves(const std::string& host, int family, int flags) {
-  addrinfo hints{};
-  hints.ai_family = family;
-  hints.ai_socktype = SOCK_DGRAM;
-  hints.ai_flags = flags;
-  addrinfo* found = nullptr;
-  if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0) return false;
-  freeaddrinfo(found);
-  return true;
-}
-
-std::optional<sockaddr_in> ipv4Endpoint(const std::string& address, std::uint16_t port) {
-  sockaddr_in endpoint{};
-  endpoint.sin_family = AF_INET;
-  endpoint.sin_port = htons(port);
-  if (inet_pton(AF_INET, address.c_str(), &endpoint.sin_addr) != 1) return std::nullopt;
-  return endpoint;
+  entry.ipv4.push_back({ipv4Text(address), ipv4Text(ipv4Broadcast(address, mask))});
 }
 
 }  // namespace
@@ -83,13 +47,6 @@ std::vector<NetworkInterface> listNetworkInterfaces() {
   }
   freeifaddrs(list);
   return interfaces;
-}
-
-HostKind classifyHost(const std::string& host) {
-  in_addr ipv4{};
-  if (inet_pton(AF_INET, host.c_str(), &ipv4) == 1) return HostKind::ipv4;
-  if (resolves(host, AF_INET6, AI_NUMERICHOST)) return HostKind::ipv6;  // also with a scope, fe80::1%en0
-  return !host.empty() && resolves(host, AF_UNSPEC, 0) ? HostKind::name : HostKind::unknown;
 }
 
 Result<DiscoverySocket> DiscoverySocket::open(const std::string& address, std::uint16_t port) {

@@ -6,7 +6,7 @@
 #include <unordered_map>
 
 #include "platform/windows/desktop_rules.h"
-#include "platform/windows/wide_text.h"
+#include "util/windows/wide_text.h"
 
 namespace tessevar::windows {
 

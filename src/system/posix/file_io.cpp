@@ -41,9 +41,6 @@ bool writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// Linux gives up on the same number of links in a path.
-constexpr int maxLinkHops = 40;
-
 // Writes the temporary file completely and durably; false on any failure.
 bool fillTemporary(int fd, std::string_view bytes, mode_t mode) {
   return ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
@@ -72,25 +69,19 @@ Result<std::string> readWholeFile(const std::filesystem::path& path, std::size_t
   }
 }
 
-std::optional<std::filesystem::path> followLinks(std::filesystem::path path) {
-  for (int hop = 0; hop < maxLinkHops; ++hop) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) return path;
-    const std::filesystem::path target = std::filesystem::read_symlink(path, error);
-    if (error) return std::nullopt;
-    path = target.is_absolute() ? target : path.parent_path() / target;
-  }
-  return std::nullopt;
-}
+namespace {
 
+// The mode a replacement of `file` gets: the former mode with read and write
+// for the owner added, or 0644 for a new file.
 mode_t replacementMode(const std::filesystem::path& file) {
   struct stat existing {};
   if (::stat(file.c_str(), &existing) == 0) return (existing.st_mode & 07777) | S_IRUSR | S_IWUSR;
   return 0644;
 }
 
-Result<void> writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                                 std::optional<mode_t> mode, AtLink atLink) {
+// The new file gets `mode`, or replacementMode() when none is given.
+Result<void> writeWithMode(const std::filesystem::path& path, std::string_view bytes, std::optional<mode_t> mode,
+                           AtLink atLink) {
   const auto target = atLink == AtLink::replaceTarget ? followLinks(path) : path;
   if (!target) return Failure{"cannot write " + path.string() + " (a loop of links, or a link that cannot be read)"};
   std::string pattern = target->string() + ".XXXXXX";
@@ -114,8 +105,6 @@ Result<void> writeFileAtomically(const std::filesystem::path& path, std::string_
   return {};
 }
 
-namespace {
-
 // The content, making the file readable by its owner when it is not.
 Result<std::string> readEvenIfLocked(const std::filesystem::path& file) {
   if (auto content = readWholeFile(file)) return content;
@@ -124,6 +113,10 @@ Result<std::string> readEvenIfLocked(const std::filesystem::path& file) {
 }
 
 }  // namespace
+
+Result<void> writeFileAtomically(const std::filesystem::path& path, std::string_view bytes, AtLink atLink) {
+  return writeWithMode(path, bytes, std::nullopt, atLink);
+}
 
 Result<Backup> keepPreviousContent(const std::filesystem::path& file, const std::filesystem::path& backup) {
   const auto target = followLinks(file);
@@ -137,7 +130,7 @@ Result<Backup> keepPreviousContent(const std::filesystem::path& file, const std:
   const mode_t mode = replacementMode(*target);
   const auto content = readEvenIfLocked(*target);
   if (!content) return Failure{content.reason()};
-  if (auto written = writeFileAtomically(backup, *content, mode, AtLink::replaceLink); !written) {
+  if (auto written = writeWithMode(backup, *content, mode, AtLink::replaceLink); !written) {
     return Failure{written.reason()};
   }
   return Backup::kept;

@@ -8,12 +8,15 @@
 //   --client  the size of its client area (default 1154 734)
 //
 // Lines, each appended and flushed at once:
+//   "frame L T R B"  its bounds on the screen as the program takes them
+//   "client X Y"     the screen point of its client area's corner
 //   "ready WINDOW"   the window (its handle, decimal) is shown
 //   "button 1 X Y"   left button down at client X, Y
 //   "key NAME"       key down: F1 to F4, Escape, else "vk" and its code
 //   "focus"          the window got the keyboard focus
 // Runs until its window is closed or the process is ended.
 #include <windows.h>
+#include <dwmapi.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -92,6 +95,19 @@ HWND createWindow(const Options& options) {
                          nullptr, windowClass.hInstance, nullptr);
 }
 
+// The outer frame the user sees (DWM's), else the window rectangle.
+void logPlace(HWND window) {
+  RECT frame{};
+  if (FAILED(DwmGetWindowAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof frame))) {
+    GetWindowRect(window, &frame);
+  }
+  POINT client{0, 0};
+  ClientToScreen(window, &client);
+  logLine("frame " + std::to_string(frame.left) + " " + std::to_string(frame.top) + " " + std::to_string(frame.right) +
+          " " + std::to_string(frame.bottom));
+  logLine("client " + std::to_string(client.x) + " " + std::to_string(client.y));
+}
+
 }  // namespace
 
 int main() {
@@ -107,10 +123,11 @@ int main() {
     std::fprintf(stderr, "X-AIR-Edit: no window (error %lu); under Wine, is DISPLAY set?\n", GetLastError());
     return 1;
   }
-  logFile = _wfopen(options.log, L"a");
+  logFile = _wfopen(options.log, L"ab");  // lines end in "\n" on every system
   if (logFile == nullptr) return 1;
   ShowWindow(window, SW_SHOWNORMAL);
   UpdateWindow(window);
+  logPlace(window);
   logLine("ready " + std::to_string(reinterpret_cast<std::intptr_t>(window)));
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -1,4 +1,4 @@
-#include "platform/windows/wide_text.h"
+#include "util/windows/wide_text.h"
 
 #include <windows.h>
 
