@@ -80,8 +80,6 @@ class Relay {
   // while it waits, with the reason again whenever it changes, then ready.
   // True once both links are ready. The caller retries at its own pace.
   bool openLinks();
-  bool surfaceLinkReady() const { return xtouch_.ready; }
-  bool mixerLinkReady() const { return mixer_.ready; }
 
   // Relays until `stop` is raised; blocks while nothing comes.
   void run(const StopSignal& stop, const Inspector& surfaceInspector, const Inspector& mixerInspector);
