@@ -8,11 +8,9 @@
 #include <string>
 
 #include "socket_headers.h"
+#include "util/socket_library.h"
 
 namespace tessevar {
-
-// The numeric text of an IPv4 or IPv6 address, or nothing.
-std::optional<std::string> numericHost(const sockaddr* address);
 
 // "192.0.2.1"
 std::string ipv4Text(in_addr address);

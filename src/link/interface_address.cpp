@@ -8,16 +8,6 @@ namespace {
 constexpr unsigned int relevantFlags = interfaceUp | interfaceLoopback | interfaceRunning;
 constexpr unsigned int wantedFlags = interfaceUp | interfaceRunning;
 
-std::optional<std::string> numericHost(const sockaddr* address) {
-  // Linux has no sa_len; the family tells the length.
-  socklen_t length = address->sa_family == AF_INET6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
-  char host[NI_MAXHOST] = {};
-  if (getnameinfo(address, length, host, sizeof host, nullptr, 0, NI_NUMERICHOST) != 0) {
-    return std::nullopt;
-  }
-  return std::string(host);
-}
-
 bool entryMatches(const InterfaceEntry& entry, std::string_view portName) {
   if (entry.name == nullptr || entry.address == nullptr) return false;
   if (portName != entry.name) return false;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
+
+struct sockaddr;
 
 namespace tessevar {
 
@@ -13,5 +16,8 @@ void useSocketLibrary();
 
 // Why the resolver (getaddrinfo) failed, in the same words everywhere.
 std::string resolverErrorText(int error);
+
+// The numeric text of an IPv4 or IPv6 address, or nothing.
+std::optional<std::string> numericHost(const sockaddr* address);
 
 }  // namespace tessevar
