@@ -19,30 +19,24 @@ class OperationEndToEnd : public StageTest {
 };
 
 TEST_F(OperationEndToEnd, SecondCopyIsRefusedWhileTheFirstKeepsRelaying) {
-  StagePeer surface(surfaceAddress), mixer(mixerAddress);
-  TessevarProcess first({home.path(), ""});
-  first.readStartUp();
+  startRelaying();
   TessevarProcess second({home.path(), ""});
-  EXPECT_EQ(second.nextLine(),
-            "Tessevar is already running as process " + std::to_string(first.pid()) +
-                ": only one copy can relay at a time");
+  EXPECT_EQ(second.nextLine(), "Tessevar is already running as process " + std::to_string(tessevar->pid()) +
+                                   ": only one copy can relay at a time");
   EXPECT_EQ(second.waitForExit(), 1);
-  surface.send({0x90, 0x10, 0x7F});
-  EXPECT_EQ(mixer.receive(), (Bytes{0x90, 0x10, 0x7F}));
+  EXPECT_TRUE(relayedFromSurface({0x90, 0x10, 0x7F}));
 }
 
 TEST_F(OperationEndToEnd, ClosedOutputNeverEndsItAndATerminationSignalEndsItWithStatusZero) {
   for (const int signal : quitSignals()) {
-    StagePeer surface(surfaceAddress), mixer(mixerAddress);
-    TessevarProcess tessevar({home.path(), ""});
-    tessevar.readStartUp();
-    tessevar.closeOutput();
-    mixer.send({0x90, 0x5A, 0x7F});  // nothing the console prints, but the pipe is gone
-    surface.send({0x90, 0x10, 0x7F});
-    EXPECT_EQ(mixer.receive(), (Bytes{0x90, 0x10, 0x7F}));
-    EXPECT_EQ(surface.receive(), (Bytes{0x90, 0x5A, 0x7F}));
-    tessevar.signal(signal);
-    EXPECT_EQ(tessevar.waitForExit(), 0) << "signal " << signal;
+    startRelaying();
+    tessevar->closeOutput();
+    mixer->send({0x90, 0x5A, 0x7F});  // nothing the console prints, but the pipe is gone
+    surface->send({0x90, 0x10, 0x7F});
+    EXPECT_EQ(mixer->receive(), (Bytes{0x90, 0x10, 0x7F}));
+    EXPECT_EQ(surface->receive(), (Bytes{0x90, 0x5A, 0x7F}));
+    tessevar->signal(signal);
+    EXPECT_EQ(tessevar->waitForExit(), 0) << "signal " << signal;
   }
 }
 
@@ -63,8 +57,8 @@ TEST_P(WaitingLinks, SayWhichAndWhyAndTheProgramCanBeEndedMeanwhile) {
   TessevarProcess tessevar({home.path(), ""});
   const std::string why = std::string("cannot use ") + tessevarAddress + " port 10111 (Address already in use)";
   const std::vector<std::string> lines = tessevar.linesUntil("mixer link waiting: " + why);
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), "waiting or failed"), 2);
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), "X-Touch link waiting: " + why), 1);
+  EXPECT_EQ(std::ranges::count(lines, "waiting or failed"), 2);
+  EXPECT_EQ(std::ranges::count(lines, "X-Touch link waiting: " + why), 1);
   if (*GetParam().typed != '\0') {
     tessevar.type(GetParam().typed);
   } else {
@@ -97,33 +91,26 @@ TEST_F(StageTest, ASignalDuringTheFirstSetupEndsItWithStatusZero) {
   TessevarProcess tessevar({home.path(), ""});
   tessevar.linesUntil("enter the network port name please");
   tessevar.signal(SIGTERM);
-  const std::vector<std::string> lines = tessevar.linesUntil("Exiting the program...");
-  ASSERT_FALSE(lines.empty());
-  EXPECT_EQ(lines.back(), "Exiting the program...");
+  EXPECT_TRUE(endsWith(tessevar.linesUntil("Exiting the program..."), "Exiting the program..."));
   EXPECT_EQ(tessevar.waitForExit(), 0);
   EXPECT_FALSE(std::filesystem::exists(home.configFile()));
 }
 
 TEST_F(OperationEndToEnd, ALockThatCannotBeTakenIsSaidAndRelayingGoesOn) {
   std::filesystem::create_symlink("/tmp/elsewhere", home.path() / "tessevar.lock");
-  StagePeer surface(surfaceAddress), mixer(mixerAddress);
-  TessevarProcess tessevar({home.path(), ""});
-  const std::vector<std::string> lines = tessevar.readStartUp();
+  const std::vector<std::string>& lines = startRelaying();
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.front(), "cannot make sure that only one copy relays: " + (home.path() / "tessevar.lock").string() +
                                " is a symbolic link; relaying goes on");
   EXPECT_TRUE(endsWithBanner(lines));
-  surface.send({0x90, 0x10, 0x7F});
-  EXPECT_EQ(mixer.receive(), (Bytes{0x90, 0x10, 0x7F}));
+  EXPECT_TRUE(relayedFromSurface({0x90, 0x10, 0x7F}));
 }
 
 TEST_F(StageTest, FirstStartWithNobodyToAskSaysSoAndEndsWithStatusOne) {
   TessevarProcess tessevar({home.path(), ""});
   tessevar.closeInput();
-  const std::vector<std::string> lines =
-      tessevar.linesUntil("no settings yet and no terminal to ask for them: run tessevar --setup in a terminal");
-  ASSERT_FALSE(lines.empty());
-  EXPECT_EQ(lines.back(), "no settings yet and no terminal to ask for them: run tessevar --setup in a terminal");
+  const std::string why = "no settings yet and no terminal to ask for them: run tessevar --setup in a terminal";
+  EXPECT_TRUE(endsWith(tessevar.linesUntil(why), why));
   EXPECT_EQ(tessevar.waitForExit(), 1);
   EXPECT_FALSE(std::filesystem::exists(home.configFile()));
 }
@@ -135,17 +122,15 @@ TEST_F(OperationEndToEnd, SetupOptionWritesTheFileAndOpensNoLink) {
   EXPECT_EQ(tessevar.waitForExit(), 0);
   std::vector<std::string> lines;
   while (auto line = tessevar.nextLine(std::chrono::milliseconds(100))) lines.push_back(*line);
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "enter the ip address of the X-Touch please"), lines.end());
-  EXPECT_EQ(std::find(lines.begin(), lines.end(), "setting up connections..."), lines.end());
+  EXPECT_NE(std::ranges::find(lines, "enter the ip address of the X-Touch please"), lines.end());
+  EXPECT_EQ(std::ranges::find(lines, "setting up connections..."), lines.end());
   EXPECT_EQ(home.readConfig(), "en0-192.0.2.10-192.0.2.20-");
 }
 
 TEST_F(OperationEndToEnd, VerboseSaysWhenEachPeerIsFirstHeard) {
-  StagePeer surface(surfaceAddress), mixer(mixerAddress);
-  TessevarProcess tessevar({home.path(), "", {"--verbose"}, true});
-  tessevar.readStartUp();
-  mixer.send({0xD0, 0x15});
-  const std::optional<std::string> line = tessevar.nextLine();
+  startRelaying(true);
+  mixer->send({0xD0, 0x15});
+  const std::optional<std::string> line = tessevar->nextLine();
   ASSERT_TRUE(line);
   EXPECT_TRUE(line->ends_with(" first datagram from the mixer (2 bytes)")) << *line;
 }
