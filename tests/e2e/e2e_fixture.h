@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "e2e/stage_peer.h"
 #include "platform/desktop.h"
 #include "support/console_banner.h"
+#include "support/eventually.h"
 #include "support/tessevar_process.h"
 
 namespace tessevar::testing {
@@ -85,6 +87,20 @@ class StageTest : public ::testing::Test {
 
   ::testing::AssertionResult relayedFromSurface(const Bytes& datagram) { return relays(*surface, *mixer, datagram); }
   ::testing::AssertionResult relayedFromMixer(const Bytes& datagram) { return relays(*mixer, *surface, datagram); }
+
+  // Sends `datagram` from the mixer (and takes it at the surface) a few
+  // times a second until `done`: the program needs a moment to find a
+  // desktop or an editor that came back, or to judge an activation.
+  bool sendUntil(const Bytes& datagram, const std::function<bool()>& done, int attempts = 80) {
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+      if (!relayedFromMixer(datagram)) {
+        ADD_FAILURE() << "the program no longer relays";
+        return false;
+      }
+      if (eventually(done, std::chrono::milliseconds(250))) return true;
+    }
+    return false;
+  }
 
   // Whether the program has said a line containing `text`, reading what it
   // said since the last look.

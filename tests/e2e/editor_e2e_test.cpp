@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
-#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -61,9 +59,8 @@ class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<De
     startDesktop();
     if (HasFatalFailure()) return;
     home.writeConfig(stageConfig());
-    surface = std::make_unique<StagePeer>(surfaceAddress);
-    mixer = std::make_unique<StagePeer>(mixerAddress);
-    startTessevar(display);
+    startDevices();
+    startProgram(display, verbose());
   }
 
   void TearDown() override {
@@ -73,6 +70,7 @@ class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<De
       for (const std::string& line : heard) std::cerr << "tessevar: " << line << "\n";
     }
     tessevar->type("q\n");
+    tessevar.reset();  // before the editor and the X server go
   }
 
   // With --verbose, its progress lines read with the rest.
@@ -90,14 +88,6 @@ class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<De
     xvfb = XvfbServer::start(problem);
     if (!xvfb) GTEST_SKIP() << "no X server for the editor: " << problem;
     display = xvfb->display();
-  }
-
-  void startTessevar(const std::string& on) {
-    const bool v = verbose();
-    tessevar = std::make_unique<TessevarProcess>(TessevarProcess::Options{
-        home.path(), on, v ? std::vector<std::string>{"--verbose"} : std::vector<std::string>{}, v});
-    startUp = tessevar->readStartUp();
-    heard = startUp;
   }
 
   // The window manager (openbox, if not running yet) and the editor, taken
@@ -135,21 +125,6 @@ class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<De
     return lines;
   }
 
-  // Sends `datagram` from the mixer (and takes it at the surface) a few
-  // times a second until `done`: the program needs a moment to find a
-  // desktop or an editor that came back, or to judge an activation.
-  bool sendUntil(const Bytes& datagram, const std::function<bool()>& done) {
-    for (int attempt = 0; attempt < 80; ++attempt) {
-      mixer->send(datagram);
-      if (surface->receive() != datagram) {
-        ADD_FAILURE() << "the program no longer relays";
-        return false;
-      }
-      if (eventually(done, std::chrono::milliseconds(250))) return true;
-    }
-    return false;
-  }
-
   // The input the editor logged once `datagram` reached it again.
   std::vector<std::string> inputOnceBack(const Bytes& datagram) {
     std::vector<std::string> input;
@@ -177,24 +152,11 @@ class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<De
     return isClickLine(line) || isKeyLine(line);
   }
 
-  // Whether the program has said a line containing `text`, reading what
-  // it said since the last look.
-  bool said(const std::string& text) {
-    while (const std::optional<std::string> line = tessevar->nextLine(std::chrono::milliseconds(10))) {
-      heard.push_back(*line);
-    }
-    return std::any_of(heard.begin(), heard.end(),
-                       [&](const std::string& line) { return line.find(text) != std::string::npos; });
-  }
-
   std::string display;
   std::unique_ptr<XvfbServer> xvfb;
   std::unique_ptr<WindowManager> manager;
   std::unique_ptr<EditorUnderTest> editor;
   std::optional<FramedWindow> framed;
-  std::unique_ptr<StagePeer> surface, mixer;
-  std::unique_ptr<TessevarProcess> tessevar;
-  std::vector<std::string> startUp, heard;
   std::size_t consumed = 0;
 };
 
@@ -203,19 +165,13 @@ class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<De
 // on a desktop that does not act on the request, says so once.
 TEST_P(EditorEndToEnd, FindsTheEditorAndBringsItForward) {
   EXPECT_FALSE(said("editor automation is off"));
-  const Rect& r = framed->outer;
-  const std::string found = "editor window found: X-AIR-Edit at " + std::to_string(std::lround(r.x)) + "," +
-                            std::to_string(std::lround(r.y)) + " size " + std::to_string(std::lround(r.width)) +
-                            "x" + std::to_string(std::lround(r.height));
+  const std::string found = foundLine(framed->outer);
   EXPECT_TRUE(eventually([&] { return said(found); })) << found;
 
   TestClient other(display);
   const Window otherWindow = other.window(600, 300, 300, 200, "Other-App");
   const auto editorWindow = static_cast<Window>(editor->window());
-  const auto focusLines = [&] {
-    const std::vector<std::string> lines = editor->lines();
-    return std::count(lines.begin(), lines.end(), "focus");
-  };
+  const auto focusLines = [&] { return std::ranges::count(editor->lines(), "focus"); };
   const Bytes fader = {0xE0, 0x00, 0x40};
   if (keepsTheActiveWindow(GetParam())) {
     ASSERT_TRUE(eventually([&] { return other.activeWindow() == otherWindow; }));
@@ -228,21 +184,17 @@ TEST_P(EditorEndToEnd, FindsTheEditorAndBringsItForward) {
   } else {
     EXPECT_TRUE(sendUntil(fader, [&] { return said(notForward); }));
   }
-  EXPECT_LE(std::count_if(heard.begin(), heard.end(),
-                          [](const std::string& line) { return line.find(notForward) != std::string::npos; }),
-            1);
+  EXPECT_LE(countMentions(heard, notForward), 1);
 }
 
 TEST_P(EditorEndToEnd, DisplayRunSelectsTheStripAndIsRelayed) {
   const Bytes display12 = {0xB0, 0x60, 0x06, 0x61, 0x5B};  // "12": strip 10, then strip 12
-  mixer->send(display12);
-  EXPECT_EQ(surface->receive(), display12);
+  EXPECT_TRUE(relayedFromMixer(display12));
   EXPECT_EQ(nextInput(2), clicks({{440, 380}, {530, 380}}));
 }
 
 TEST_P(EditorEndToEnd, PageLampsClickAndPressFunctionKeys) {
-  mixer->send({0x90, 0x36, 0x7F});  // page 2: top row entry, then F1
-  EXPECT_EQ(surface->receive(), (Bytes{0x90, 0x36, 0x7F}));
+  EXPECT_TRUE(relayedFromMixer({0x90, 0x36, 0x7F}));  // page 2: top row entry, then F1
   EXPECT_EQ(nextInput(2), (std::vector<std::string>{clicks({{730, 50}})[0], "key F1"}));
 
   mixer->send({0x90, 0x36, 0x00});  // the first lamp-off after start presses nothing
@@ -284,13 +236,11 @@ TEST_P(EditorOnXvfb, PageSevenFollowsTheViewText) {
 }
 
 TEST_P(EditorOnXvfb, SoloButtonsClickLightTheirLampsAndStillReachTheMixer) {
-  surface->send({0x90, 0x5A, 0x7F});
-  EXPECT_EQ(mixer->receive(), (Bytes{0x90, 0x5A, 0x7F}));
+  EXPECT_TRUE(relayedFromSurface({0x90, 0x5A, 0x7F}));
   EXPECT_EQ(surface->receiveAll(), (std::vector<Bytes>{{0x90, 0x5A, 0x7F}, {0x90, 0x59, 0x7F}}));
   EXPECT_EQ(nextInput(1), clicks({{1130, 415}}));
 
-  surface->send({0x90, 0x59, 0x7F});
-  EXPECT_EQ(mixer->receive(), (Bytes{0x90, 0x59, 0x7F}));
+  EXPECT_TRUE(relayedFromSurface({0x90, 0x59, 0x7F}));
   EXPECT_EQ(surface->receiveAll(), (std::vector<Bytes>{{0x90, 0x59, 0x00}, {0x90, 0x5A, 0x00}}));
   EXPECT_EQ(nextInput(1), clicks({{1045, 415}}));
 }
@@ -353,8 +303,7 @@ TEST_P(EditorOnXvfb, ClicksResumeAfterTheXServerRestarts) {
   while (!nextInput(100, std::chrono::seconds(1)).empty()) {
   }  // what the last tries still click, until the editor is quiet
   const Bytes display13 = {0xB0, 0x60, 0x06, 0x61, 0x4F};  // from "12": strip 12 again, then strip 13
-  mixer->send(display13);
-  EXPECT_EQ(surface->receive(), display13);
+  EXPECT_TRUE(relayedFromMixer(display13));
   EXPECT_EQ(nextInput(2), clicks({{530, 380}, {575, 380}}));
 }
 
@@ -366,7 +315,7 @@ TEST_P(EditorOnXvfb, AutomationComesOnWithALateDisplay) {
   editor.reset();
   manager.reset();
   xvfb->kill();
-  startTessevar(display);
+  const std::vector<std::string>& startUp = startProgram(display, verbose());
   ASSERT_FALSE(startUp.empty());
   EXPECT_EQ(startUp.front(), "editor automation is off: no display could be opened (cannot reach X display " +
                                  display + ")");

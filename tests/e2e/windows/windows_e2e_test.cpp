@@ -68,22 +68,11 @@ class WindowsEndToEnd : public StageTest {
     home.writeConfig(stageConfig());
     editor = std::make_unique<WineEditor>("X-AIR-Edit", 100, 50);
     ASSERT_TRUE(editor->ready()) << "the test editor did not start under Wine";
-    surface = std::make_unique<StagePeer>(surfaceAddress);
-    mixer = std::make_unique<StagePeer>(mixerAddress);
-    tessevar = std::make_unique<TessevarProcess>(
-        TessevarProcess::Options{home.path(), wineStage().display, {"--verbose"}, true});
-    heard = tessevar->readStartUp(std::chrono::seconds(30));
-    ASSERT_TRUE(endsWithBanner(heard));
+    startDevices();
+    ASSERT_TRUE(endsWithBanner(startProgram(wineStage().display, true, std::chrono::seconds(30))));
   }
 
-  // Whether the program has said a line containing `text`, reading what it
-  // said since the last look.
-  bool said(const std::string& text) {
-    while (const std::optional<std::string> line = tessevar->nextLine(std::chrono::milliseconds(10))) {
-      heard.push_back(*line);
-    }
-    return std::any_of(heard.begin(), heard.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
-  }
+  void TearDown() override { tessevar.reset(); }  // before the editor goes
 
   // The editor's clicks and keys after the `taken` ones, once `count` came.
   std::vector<std::string> nextInput(std::size_t count) {
@@ -100,54 +89,33 @@ class WindowsEndToEnd : public StageTest {
     return input;
   }
 
-  // A mixer datagram, taken at the X-Touch byte for byte.
-  void fromMixer(const Bytes& datagram) {
-    mixer->send(datagram);
-    EXPECT_EQ(surface->receive(), datagram);
-  }
-
   std::unique_ptr<WineEditor> editor;
-  std::unique_ptr<StagePeer> surface, mixer;
-  std::unique_ptr<TessevarProcess> tessevar;
-  std::vector<std::string> heard;
   std::size_t taken = 0;
 };
 
 TEST_F(WindowsEndToEnd, ClicksAtTheScaledPointsAndPressesKeys) {
-  const Rect& r = editor->bounds();
-  const std::string found = "editor window found: X-AIR-Edit at " + std::to_string(std::lround(r.x)) + "," +
-                            std::to_string(std::lround(r.y)) + " size " + std::to_string(std::lround(r.width)) + "x" +
-                            std::to_string(std::lround(r.height));
+  const std::string found = foundLine(editor->bounds());
   EXPECT_TRUE(eventually([&] { return said(found); })) << found;
 
-  fromMixer({0xB0, 0x60, 0x06, 0x61, 0x5B});  // "12": strip 10, then strip 12
+  EXPECT_TRUE(relayedFromMixer({0xB0, 0x60, 0x06, 0x61, 0x5B}));  // "12": strip 10, then strip 12
   EXPECT_EQ(nextInput(2), (std::vector<std::string>{editor->clickLine({440, 380}), editor->clickLine({530, 380})}));
-  fromMixer({0x90, 0x36, 0x7F});  // page 2: top row entry, then F1
+  EXPECT_TRUE(relayedFromMixer({0x90, 0x36, 0x7F}));  // page 2: top row entry, then F1
   EXPECT_EQ(nextInput(2), (std::vector<std::string>{editor->clickLine({730, 50}), "key F1"}));
-  fromMixer({0x90, 0x36, 0x00});  // the first lamp-off after start presses nothing
-  fromMixer({0x90, 0x36, 0x00});  // a later one: F1, then Escape
+  EXPECT_TRUE(relayedFromMixer({0x90, 0x36, 0x00}));  // the first lamp-off after start presses nothing
+  EXPECT_TRUE(relayedFromMixer({0x90, 0x36, 0x00}));  // a later one: F1, then Escape
   EXPECT_EQ(nextInput(2), (std::vector<std::string>{"key F1", "key Escape"}));
 
-  surface->send({0x90, 0x5A, 0x7F});  // solo: clicks, lights its lamp, reaches the mixer
-  EXPECT_EQ(mixer->receive(), (Bytes{0x90, 0x5A, 0x7F}));
+  EXPECT_TRUE(relayedFromSurface({0x90, 0x5A, 0x7F}));  // solo: clicks, lights its lamp, reaches the mixer
   EXPECT_EQ(surface->receiveAll(), (std::vector<Bytes>{{0x90, 0x5A, 0x7F}, {0x90, 0x59, 0x7F}}));
   EXPECT_EQ(nextInput(1), std::vector<std::string>{editor->clickLine({1130, 415})});
 }
 
 TEST_F(WindowsEndToEnd, BringsTheEditorForwardWhenAnotherWindowCameFirst) {
-  const auto focused = [&] {
-    const std::vector<std::string> lines = editor->lines();
-    return std::count(lines.begin(), lines.end(), "focus");
-  };
+  const auto focused = [&] { return std::ranges::count(editor->lines(), "focus"); };
   const auto before = focused();
   WineEditor other("Other-App", 300, 200);  // takes the focus
   ASSERT_TRUE(other.ready());
-  bool forward = false;
-  for (int attempt = 0; attempt < 40 && !forward; ++attempt) {
-    fromMixer({0xE0, 0x00, 0x40});
-    forward = eventually([&] { return focused() > before; }, std::chrono::milliseconds(250));
-  }
-  EXPECT_TRUE(forward);
+  EXPECT_TRUE(sendUntil({0xE0, 0x00, 0x40}, [&] { return focused() > before; }, 40));
   EXPECT_FALSE(said("the desktop did not bring the editor to the front"));
 }
 
@@ -159,8 +127,7 @@ TEST_F(WindowsEndToEnd, ASecondCopyIsRefusedWhileTheFirstKeepsRelaying) {
                                                  "relay at a time")))
       << *line;
   EXPECT_EQ(second.waitForExit(std::chrono::seconds(30)), 1);
-  surface->send({0x90, 0x10, 0x7F});
-  EXPECT_EQ(mixer->receive(), (Bytes{0x90, 0x10, 0x7F}));
+  EXPECT_TRUE(relayedFromSurface({0x90, 0x10, 0x7F}));
   tessevar->type("q\n");
   EXPECT_EQ(tessevar->waitForExit(), 0);
 }
