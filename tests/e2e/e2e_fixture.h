@@ -117,4 +117,13 @@ class StageTest : public ::testing::Test {
   std::vector<std::string> heard;  // what the program said, as far as read
 };
 
+// The stage with its settings written, as a start after the setup finds it.
+class ConfiguredStage : public StageTest {
+ protected:
+  void SetUp() override {
+    StageTest::SetUp();
+    if (!IsSkipped()) home.writeConfig(stageConfig());
+  }
+};
+
 }  // namespace tessevar::testing

@@ -49,16 +49,15 @@ const char* const notForward = "the desktop did not bring the editor to the fron
 // The whole program on a desktop with a running editor of reference size:
 // what the surface and the mixer send becomes clicks and keys in the
 // editor, lamps on the surface, and every datagram still goes through.
-class EditorEndToEnd : public StageTest, public ::testing::WithParamInterface<DesktopKind> {
+class EditorEndToEnd : public ConfiguredStage, public ::testing::WithParamInterface<DesktopKind> {
  protected:
   void SetUp() override {
-    StageTest::SetUp();
+    ConfiguredStage::SetUp();
     if (IsSkipped()) return;
     openDisplay();
     if (HasFatalFailure() || IsSkipped()) return;
     startDesktop();
     if (HasFatalFailure()) return;
-    home.writeConfig(stageConfig());
     startDevices();
     startProgram(display, verbose());
   }

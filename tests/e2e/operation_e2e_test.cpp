@@ -9,14 +9,7 @@ namespace tessevar::testing {
 namespace {
 
 // Running the program as a service would: options, one copy, signals, no reader.
-class OperationEndToEnd : public StageTest {
- protected:
-  void SetUp() override {
-    StageTest::SetUp();
-    if (IsSkipped()) return;
-    home.writeConfig(stageConfig());
-  }
-};
+using OperationEndToEnd = ConfiguredStage;
 
 TEST_F(OperationEndToEnd, SecondCopyIsRefusedWhileTheFirstKeepsRelaying) {
   startRelaying();
@@ -31,10 +24,8 @@ TEST_F(OperationEndToEnd, ClosedOutputNeverEndsItAndATerminationSignalEndsItWith
   for (const int signal : quitSignals()) {
     startRelaying();
     tessevar->closeOutput();
-    mixer->send({0x90, 0x5A, 0x7F});  // nothing the console prints, but the pipe is gone
-    surface->send({0x90, 0x10, 0x7F});
-    EXPECT_EQ(mixer->receive(), (Bytes{0x90, 0x10, 0x7F}));
-    EXPECT_EQ(surface->receive(), (Bytes{0x90, 0x5A, 0x7F}));
+    EXPECT_TRUE(relayedFromMixer({0x90, 0x5A, 0x7F}));  // nothing the console prints, but the pipe is gone
+    EXPECT_TRUE(relayedFromSurface({0x90, 0x10, 0x7F}));
     tessevar->signal(signal);
     EXPECT_EQ(tessevar->waitForExit(), 0) << "signal " << signal;
   }

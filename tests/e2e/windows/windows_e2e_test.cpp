@@ -60,12 +60,11 @@ class WineEditor {
   long clientY_ = 0;
 };
 
-class WindowsEndToEnd : public StageTest {
+class WindowsEndToEnd : public ConfiguredStage {
  protected:
   void SetUp() override {
-    StageTest::SetUp();
+    ConfiguredStage::SetUp();
     if (IsSkipped()) return;
-    home.writeConfig(stageConfig());
     editor = std::make_unique<WineEditor>("X-AIR-Edit", 100, 50);
     ASSERT_TRUE(editor->ready()) << "the test editor did not start under Wine";
     startDevices();
