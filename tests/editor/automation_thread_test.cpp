@@ -12,6 +12,7 @@
 namespace tessevar {
 namespace {
 
+using testing::DesktopEvent;
 using testing::eventually;
 using testing::FakeDesktop;
 using namespace std::chrono_literals;
@@ -20,41 +21,38 @@ using namespace std::chrono_literals;
 // thread both reach it, with a notification pipe like a window server's.
 class SharedDesktop final : public Desktop {
  public:
-  template <typename Change>
-  void change(Change change) {
+  // Runs `use` on the recording desktop under the lock, to change or read it.
+  template <typename Use>
+  auto with(Use use) {
     std::lock_guard lock(mutex_);
-    change(fake_);
+    return use(fake_);
   }
   // The window server announces a change.
   void announce() {
     changed_ = true;
     news_.raise();
   }
-  template <typename Read>
-  auto read(Read read) {
-    std::lock_guard lock(mutex_);
-    return read(fake_);
+  std::vector<DesktopEvent> events() {
+    return with([](FakeDesktop& d) { return d.events; });
+  }
+  std::vector<Point> clicks() {
+    return with([](FakeDesktop& d) { return d.clicks(); });
   }
 
   std::vector<WindowInfo> listWindows(const OwnerFilter& wanted) override {
-    std::lock_guard lock(mutex_);
-    return fake_.listWindows(wanted);
+    return with([&](FakeDesktop& d) { return d.listWindows(wanted); });
   }
   bool activate(const std::string& owner, std::int64_t number) override {
-    std::lock_guard lock(mutex_);
-    return fake_.activate(owner, number);
+    return with([&](FakeDesktop& d) { return d.activate(owner, number); });
   }
   std::optional<std::string> ownerAt(Point at) override {
-    std::lock_guard lock(mutex_);
-    return fake_.ownerAt(at);
+    return with([&](FakeDesktop& d) { return d.ownerAt(at); });
   }
   void postLeftButton(Point at, bool down) override {
-    std::lock_guard lock(mutex_);
-    fake_.postLeftButton(at, down);
+    with([&](FakeDesktop& d) { d.postLeftButton(at, down); });
   }
   void postKey(const KeyTarget& target, Key key, bool down) override {
-    std::lock_guard lock(mutex_);
-    fake_.postKey(target, key, down);
+    with([&](FakeDesktop& d) { d.postKey(target, key, down); });
   }
   int notificationDescriptor() override { return static_cast<int>(news_.handle()); }
   bool takeNotifications() override {
@@ -68,6 +66,15 @@ class SharedDesktop final : public Desktop {
   WakeUp news_;
   std::atomic<bool> changed_{false};
 };
+
+// What the automation thread opens: a shared desktop listing `windows`,
+// with `handle` left pointing at it for the test.
+Result<std::unique_ptr<Desktop>> sharedDesktop(std::vector<WindowInfo> windows, SharedDesktop*& handle) {
+  auto shared = std::make_unique<SharedDesktop>();
+  shared->with([&](FakeDesktop& d) { d.windows = std::move(windows); });
+  handle = shared.get();
+  return std::unique_ptr<Desktop>(std::move(shared));
+}
 
 // A click hold the test can keep down for as long as it likes.
 class Hold {
@@ -101,17 +108,15 @@ class AutomationThreadTest : public ::testing::Test {
   void start(std::vector<WindowInfo> windows = {testing::referenceEditorWindow(7)},
              AutomationQueue::Limits limits = {}) {
     AutomationThread::Options options{.pause = [this](auto d) { hold(d); }, .processLookup = {}, .limits = limits};
-    automation = std::make_unique<AutomationThread>(
-        [this, windows]() -> Result<std::unique_ptr<Desktop>> {
-          auto shared = std::make_unique<SharedDesktop>();
-          shared->change([&](FakeDesktop& d) { d.windows = windows; });
-          desktop = shared.get();
-          return std::unique_ptr<Desktop>(std::move(shared));
-        },
-        capture.output, options);
+    automation = std::make_unique<AutomationThread>([this, windows] { return sharedDesktop(windows, desktop); },
+                                                    capture.output, options);
     ASSERT_TRUE(automation->start());
   }
-  std::size_t clicks() { return desktop->read([](FakeDesktop& d) { return d.clicks().size(); }); }
+  // The window server lists other windows and announces the change.
+  void announce(std::vector<WindowInfo> windows) {
+    desktop->with([&](FakeDesktop& d) { d.windows = std::move(windows); });
+    desktop->announce();
+  }
 
   Hold hold;
   testing::CapturedLines capture;
@@ -128,28 +133,23 @@ TEST_F(AutomationThreadTest, CarriesTheRequestsOutInOrderWithoutHoldingTheCaller
   automation->clickEntry(34);  // all asked while the first click is still held
   hold.waitForFirst();
   hold.release();
-  ASSERT_TRUE(eventually([&] { return clicks() == 2; }));
-  ASSERT_TRUE(eventually([&] { return desktop->read([](FakeDesktop& d) { return d.events.size(); }) == 7u; }));
-  using Kind = testing::DesktopEvent::Kind;
+  ASSERT_TRUE(eventually([&] { return desktop->clicks().size() == 2; }));
+  ASSERT_TRUE(eventually([&] { return desktop->events().size() == 7u; }));
+  using Kind = DesktopEvent::Kind;
   std::vector<Kind> kinds;
-  desktop->read([&](FakeDesktop& d) {
-    for (const auto& e : d.events) kinds.push_back(e.kind);
-    return 0;
-  });
+  for (const DesktopEvent& e : desktop->events()) kinds.push_back(e.kind);
   EXPECT_EQ(kinds, (std::vector<Kind>{Kind::activate, Kind::leftButton, Kind::leftButton, Kind::key, Kind::key,
                                       Kind::leftButton, Kind::leftButton}));
-  EXPECT_EQ(desktop->read([](FakeDesktop& d) { return d.clicks(); }), (std::vector<Point>{{75, 380}, {40, 50}}));
+  EXPECT_EQ(desktop->clicks(), (std::vector<Point>{{75, 380}, {40, 50}}));
 }
 
 TEST_F(AutomationThreadTest, AnEditorWindowCountsOnceTheDesktopHasAnnouncedIt) {
   start({});
   hold.release();
   EXPECT_FALSE(automation->refreshEditorWindow());
-  desktop->change([](FakeDesktop& d) { d.windows = {testing::referenceEditorWindow(7)}; });
-  desktop->announce();
+  announce({testing::referenceEditorWindow(7)});
   ASSERT_TRUE(eventually([&] { return automation->refreshEditorWindow(); }));
-  desktop->change([](FakeDesktop& d) { d.windows.clear(); });
-  desktop->announce();
+  announce({});
   ASSERT_TRUE(eventually([&] { return !automation->refreshEditorWindow(); }));
 }
 
@@ -160,8 +160,8 @@ TEST_F(AutomationThreadTest, StopsAfterTheClickUnderWayWhileMoreAreQueued) {
   automation->requestStop();
   hold.release();
   EXPECT_TRUE(automation->stop(std::chrono::seconds(20)));
-  EXPECT_EQ(clicks(), 1u);  // the one under way
-  const auto events = desktop->read([](FakeDesktop& d) { return d.events; });
+  EXPECT_EQ(desktop->clicks().size(), 1u);  // the one under way
+  const std::vector<DesktopEvent> events = desktop->events();
   ASSERT_FALSE(events.empty());
   EXPECT_FALSE(events.back().down);  // never leaves the button down
 }
@@ -172,17 +172,16 @@ TEST_F(AutomationThreadTest, AFloodIsCutToTheLatestAndSaidOnceCaughtUp) {
   hold.waitForFirst();
   for (std::size_t entry = 2; entry <= 10; ++entry) automation->clickEntry(entry);
   hold.release();
-  ASSERT_TRUE(eventually([&] { return clicks() == 5; }));
+  ASSERT_TRUE(eventually([&] { return desktop->clicks().size() == 5; }));
   ASSERT_TRUE(eventually([&] { return !capture.lines().empty(); }));
   EXPECT_EQ(capture.lines(), (std::vector<std::string>{"editor automation fell behind: 5 editor actions dropped"}));
-  const auto points = desktop->read([](FakeDesktop& d) { return d.clicks(); });
-  EXPECT_EQ(points.back(), (Point{440, 380}));  // entry 10, the latest asked
+  EXPECT_EQ(desktop->clicks().back(), (Point{440, 380}));  // entry 10, the latest asked
 }
 
 TEST(AutomationThreadStart, SaysWhyThereIsNoDesktopAndGoesOnWithNone) {
   testing::CapturedLines capture;
-  AutomationThread automation(
-      []() -> Result<std::unique_ptr<Desktop>> { return Failure{"DISPLAY is not set"}; }, capture.output);
+  AutomationThread automation([]() -> Result<std::unique_ptr<Desktop>> { return Failure{"DISPLAY is not set"}; },
+                              capture.output);
   const Result<void> started = automation.start();
   ASSERT_FALSE(started);
   EXPECT_EQ(started.reason(), "DISPLAY is not set");
@@ -201,13 +200,11 @@ TEST(AutomationThreadStart, ADesktopThatComesLaterIsTakenAndSaidOnce) {
   AutomationThread automation(
       [&]() -> Result<std::unique_ptr<Desktop>> {
         if (++tries < 3) return Failure{"cannot reach X display :57"};
-        auto shared = std::make_unique<SharedDesktop>();
-        shared->change([](FakeDesktop& d) { d.windows = {testing::referenceEditorWindow(7)}; });
-        desktop = shared.get();
-        return std::unique_ptr<Desktop>(std::move(shared));
+        return sharedDesktop({testing::referenceEditorWindow(7)}, desktop);
       },
-      capture.output,
-      {.pause = {}, .processLookup = {}, .now = [&] { return AutomationQueue::Clock::time_point{} + seconds.load() * 1s; }});
+      capture.output, {.pause = {}, .processLookup = {}, .now = [&] {
+                         return AutomationQueue::Clock::time_point{} + seconds.load() * 1s;
+                       }});
   const Result<void> started = automation.start();
   ASSERT_FALSE(started);
   EXPECT_EQ(started.reason(), "cannot reach X display :57");
@@ -220,7 +217,7 @@ TEST(AutomationThreadStart, ADesktopThatComesLaterIsTakenAndSaidOnce) {
     }));
   }
   ASSERT_TRUE(eventually([&] { return automation.refreshEditorWindow(); }));
-  EXPECT_TRUE(eventually([&] { return desktop->read([](FakeDesktop& d) { return !d.clicks().empty(); }); }));
+  EXPECT_TRUE(eventually([&] { return !desktop->clicks().empty(); }));
   EXPECT_TRUE(automation.stop(std::chrono::seconds(20)));
   EXPECT_EQ(tries, 3);
   EXPECT_EQ(capture.lines(), (std::vector<std::string>{"editor automation is on: the desktop"}));

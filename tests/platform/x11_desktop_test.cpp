@@ -34,12 +34,9 @@ TEST_P(X11DesktopOnDesktops, OwnerAtAPointIsWhoAClickThereWouldReach) {
   auto editor = startEditor({"--geometry", "600x400+0+0"});
   auto other = startEditor({"--geometry", "300x200+200+150"}, "Other-App");
   const PointCase cases[] = {
-      {"inside the editor", {100, 300}, "X-AIR-Edit"},
-      {"covered by the other window", {300, 250}, "Other-App"},
-      {"on no window", {1500, 1000}, std::nullopt},
-      {"left of the screen", {-500, 300}, std::nullopt},
-      {"below the screen", {100, 1600}, std::nullopt},
-      {"not a number", {std::nan(""), 10}, std::nullopt},
+      {"inside the editor", {100, 300}, "X-AIR-Edit"}, {"covered by the other window", {300, 250}, "Other-App"},
+      {"on no window", {1500, 1000}, std::nullopt},    {"left of the screen", {-500, 300}, std::nullopt},
+      {"below the screen", {100, 1600}, std::nullopt}, {"not a number", {std::nan(""), 10}, std::nullopt},
   };
   for (const PointCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -76,8 +73,7 @@ TEST_P(X11DesktopOnDesktops, NotificationsTellOfAnEditorWindowThatComesAndGoes) 
   EXPECT_TRUE(eventually([&] { return !findWindow(editor->window()); }));
   // Taking the news empties the descriptor: a caller waiting on it never spins.
   int rounds = 0;
-  for (pollfd p{desktop_->notificationDescriptor(), POLLIN, 0}; poll(&p, 1, 0) > 0 && rounds < 100;
-       ++rounds) {
+  for (pollfd p{desktop_->notificationDescriptor(), POLLIN, 0}; poll(&p, 1, 0) > 0 && rounds < 100; ++rounds) {
     desktop_->takeNotifications();
   }
   EXPECT_LT(rounds, 100);
@@ -96,14 +92,12 @@ TEST_P(X11DesktopOnDesktops, ClicksResumeOnARestartedServer) {
   }));
   const Point at = scaledPoint(window->bounds, {577, 367});
   ASSERT_EQ(desktop_->ownerAt(at), "X-AIR-Edit");
-  desktop_->postLeftButton(at, true);
-  desktop_->postLeftButton(at, false);
+  click(at);
   EXPECT_EQ(editor->waitForLine("button "),
             buttonLine(*framedWindow(server_->display(), editor->window()), {577, 367}));
 }
 
-INSTANTIATE_TEST_SUITE_P(, X11DesktopOnDesktops,
-                         ::testing::Values(WindowManagerKind::none, WindowManagerKind::openbox),
+INSTANTIATE_TEST_SUITE_P(, X11DesktopOnDesktops, ::testing::Values(WindowManagerKind::none, WindowManagerKind::openbox),
                          windowManagerName);
 
 }  // namespace

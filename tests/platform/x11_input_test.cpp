@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include <X11/Xatom.h>
-
 #include "platform/x11_session.h"
 
 namespace tessevar::testing {
@@ -24,58 +22,49 @@ std::vector<std::string> linesStarting(const EditorUnderTest& editor, const std:
   return found;
 }
 
-struct ClickCase {
-  const char* geometry;
-  Point reference;
-};
-
 // The click is placed the way the portable code places it: from the listed
 // bounds (the outer frame under a window manager), scaled from the
 // 1154 x 734 layout, rounded to a pixel here.
 TEST_P(X11InputOnDesktops, ClickLandsAtTheScaledPointOfTheOuterFrame) {
-  const ClickCase cases[] = {
+  const struct {
+    const char* geometry;
+    Point reference;
+  } cases[] = {
       {"1154x734+100+50", {25, 380}},
       {"577x367+0+25", {1130, 415}},
       {"2308x1468+10+20", {40, 50}},
       {"577x367+0+25", {730, 380}},
   };
-  for (const ClickCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.geometry);
     auto editor = startEditor({"--geometry", c.geometry});
     const std::optional<WindowInfo> window = findWindow(editor->window());
     const std::optional<FramedWindow> framed = framedWindow(server_->display(), editor->window());
     ASSERT_TRUE(window && framed);
     EXPECT_EQ(window->bounds, framed->outer);
-    const Point at = scaledPoint(window->bounds, c.reference);
-    desktop_->postLeftButton(at, true);
-    desktop_->postLeftButton(at, false);
+    click(scaledPoint(window->bounds, c.reference));
     EXPECT_EQ(editor->waitForLine("button "), buttonLine(*framed, c.reference));
   }
 }
 
 TEST_F(X11Input, DownAtAPointThatIsNotANumberPostsNothing) {
   auto editor = startEditor({"--geometry", "1154x734+0+0"});
-  desktop_->postLeftButton({std::nan(""), 10}, true);
-  desktop_->postLeftButton({std::nan(""), 10}, false);
-  desktop_->postLeftButton({7, 9}, true);
-  desktop_->postLeftButton({7, 9}, false);
+  click({std::nan(""), 10});
+  click({7, 9});
   ASSERT_EQ(editor->waitForLine("button "), "button 1 7 9");
   EXPECT_EQ(linesStarting(*editor, "button ").size(), 1u);
 }
 
-struct KeyCase {
-  Key key;
-  const char* logged;
-};
-
 TEST_P(X11InputOnDesktops, KeysReachTheEditorAsFunctionKeysAndEscape) {
-  const KeyCase cases[] = {{Key::f1, "key F1"}, {Key::f2, "key F2"}, {Key::f3, "key F3"},
-                           {Key::f4, "key F4"}, {Key::escape, "key Escape"}};
+  const struct {
+    Key key;
+    const char* logged;
+  } cases[] = {
+      {Key::f1, "key F1"}, {Key::f2, "key F2"}, {Key::f3, "key F3"}, {Key::f4, "key F4"}, {Key::escape, "key Escape"}};
   auto editor = startEditor();
   std::vector<std::string> expected;
-  for (const KeyCase& c : cases) {
-    desktop_->postKey({editor->pid(), 0}, c.key, true);
-    desktop_->postKey({editor->pid(), 0}, c.key, false);
+  for (const auto& c : cases) {
+    pressKey({editor->pid(), 0}, c.key);
     expected.push_back(c.logged);
     ASSERT_EQ(editor->waitForLine(c.logged), c.logged);
   }
@@ -135,19 +124,14 @@ TEST_F(X11Input, AnActivationTheManagerLeavesUnansweredIsToldAtALaterCall) {
   TestClient manager(server_->display());
   ASSERT_NE(*manager, nullptr);
   const Window root = DefaultRootWindow(*manager);
-  const Atom activeWindow = XInternAtom(*manager, "_NET_ACTIVE_WINDOW", False);
-  XChangeProperty(*manager, root, XInternAtom(*manager, "_NET_SUPPORTED", False), XA_ATOM, 32,
-                  PropModeReplace, reinterpret_cast<const unsigned char*>(&activeWindow), 1);
+  setProperty(*manager, root, "_NET_SUPPORTED", "ATOM", {long(XInternAtom(*manager, "_NET_ACTIVE_WINDOW", False))});
   manager.watchActivationRequests();
   EXPECT_TRUE(desktop_->activate("X-AIR-Edit", editor->window()));
   ASSERT_TRUE(eventually([&] { return !manager.activationRequests().empty(); }));
   EXPECT_NE(manager.activationRequestTimes().front(), 0) << "CurrentTime";
   EXPECT_TRUE(eventually([&] { return !desktop_->activate("X-AIR-Edit", editor->window()); }));
 
-  const auto editorWindow = static_cast<Window>(editor->window());
-  XChangeProperty(*manager, root, activeWindow, XA_WINDOW, 32, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(&editorWindow), 1);
-  XSync(*manager, False);
+  setProperty(*manager, root, "_NET_ACTIVE_WINDOW", "WINDOW", {long(editor->window())});
   const std::size_t asked = manager.activationRequests().size();
   EXPECT_TRUE(desktop_->activate("X-AIR-Edit", editor->window()));
   EXPECT_EQ(manager.activationRequests().size(), asked) << "asked while active";
@@ -167,8 +151,7 @@ TEST_P(X11InputOnDesktops, KeysReachAnEditorStartedAgain) {
   }));
 }
 
-INSTANTIATE_TEST_SUITE_P(, X11InputOnDesktops,
-                         ::testing::Values(WindowManagerKind::none, WindowManagerKind::openbox),
+INSTANTIATE_TEST_SUITE_P(, X11InputOnDesktops, ::testing::Values(WindowManagerKind::none, WindowManagerKind::openbox),
                          windowManagerName);
 
 }  // namespace

@@ -57,6 +57,16 @@ std::unique_ptr<EditorUnderTest> X11Session::startEditor(const std::vector<std::
   return editor;
 }
 
+void X11Session::click(Point at) {
+  desktop_->postLeftButton(at, true);
+  desktop_->postLeftButton(at, false);
+}
+
+void X11Session::pressKey(const KeyTarget& target, Key key) {
+  desktop_->postKey(target, key, true);
+  desktop_->postKey(target, key, false);
+}
+
 std::optional<WindowInfo> X11Session::findWindow(std::int64_t number) {
   for (const WindowInfo& window : desktop_->listWindows({})) {
     if (window.number == number) return window;
@@ -67,9 +77,8 @@ std::optional<WindowInfo> X11Session::findWindow(std::int64_t number) {
 void X11Session::placeWindow(std::int64_t number, const Rect& where) {
   TestClient client(server_->display());
   ASSERT_NE(*client, nullptr);
-  XMoveResizeWindow(*client, static_cast<Window>(number), static_cast<int>(where.x),
-                    static_cast<int>(where.y), static_cast<unsigned>(where.width),
-                    static_cast<unsigned>(where.height));
+  XMoveResizeWindow(*client, static_cast<Window>(number), static_cast<int>(where.x), static_cast<int>(where.y),
+                    static_cast<unsigned>(where.width), static_cast<unsigned>(where.height));
   XSync(*client, False);
 }
 
@@ -77,6 +86,13 @@ void X11Session::restartServer() {
   manager_.reset();
   ASSERT_TRUE(server_->restart()) << "Xvfb did not come back on " << server_->display();
   startWindowManager();
+}
+
+void setProperty(Display* display, Window window, const char* name, const char* type, std::vector<long> values) {
+  XChangeProperty(display, window, XInternAtom(display, name, False), XInternAtom(display, type, False), 32,
+                  PropModeReplace, reinterpret_cast<const unsigned char*>(values.data()),
+                  static_cast<int>(values.size()));
+  XSync(display, False);
 }
 
 std::string windowManagerName(const ::testing::TestParamInfo<WindowManagerKind>& info) {

@@ -30,6 +30,9 @@ class X11Session : public ::testing::Test {
   std::unique_ptr<EditorUnderTest> startEditor(const std::vector<std::string>& args = {},
                                                const std::string& name = "X-AIR-Edit");
 
+  // A left click, and a key press, posted down then up through the desktop.
+  void click(Point at);
+  void pressKey(const KeyTarget& target, Key key);
   // The listed window with this number, if any.
   std::optional<WindowInfo> findWindow(std::int64_t number);
   // Moves and resizes a window through a connection of its own.
@@ -47,6 +50,10 @@ class X11Session : public ::testing::Test {
   std::string linkDir_;
 };
 
+// Sets a 32-bit property of `window` (`type` named as the atom is, such as
+// "WINDOW") and waits until the server has it.
+void setProperty(Display* display, Window window, const char* name, const char* type, std::vector<long> values);
+
 // The same tests without a window manager and under openbox.
 class X11Desktops : public X11Session, public ::testing::WithParamInterface<WindowManagerKind> {
  protected:
@@ -54,6 +61,5 @@ class X11Desktops : public X11Session, public ::testing::WithParamInterface<Wind
 };
 
 std::string windowManagerName(const ::testing::TestParamInfo<WindowManagerKind>& info);
-
 
 }  // namespace tessevar::testing

@@ -6,7 +6,6 @@
 
 #include "platform/x11_session.h"
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -68,17 +67,11 @@ TEST_F(X11WindowCache, BoundsFollowBorderChangesAndReparenting) {
 TEST_F(X11WindowCache, ANumberGivenAgainNamesTheNewWindow) {
   Client manager(server_->display());
   ASSERT_NE(*manager, nullptr);
-  const auto listOnly = [&](Window w) {
-    XChangeProperty(*manager, DefaultRootWindow(*manager),
-                    XInternAtom(*manager, "_NET_CLIENT_LIST", False), XA_WINDOW, 32,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(&w), 1);
-    XSync(*manager, False);
-  };
   Window first = None;
   {
     Client gone(server_->display());
     first = gone.window(10, 10, 200, 100, "Other-App");
-    listOnly(first);
+    setProperty(*manager, DefaultRootWindow(*manager), "_NET_CLIENT_LIST", "WINDOW", {long(first)});
     ASSERT_EQ(findWindow(first)->ownerName, "Other-App");
   }
   EXPECT_FALSE(findWindow(first).has_value()) << "still listed, but no longer there";
@@ -101,16 +94,13 @@ TEST_F(X11WindowCache, WithoutAClientListTheWindowMarkedWithWmStateIsTheClient) 
   XReparentWindow(*manager, w, frame, 20, 40);
   XSync(*manager, False);
   EXPECT_FALSE(findWindow(w).has_value()) << "not marked yet: the frame stands for it";
-  const Atom wmState = XInternAtom(*manager, "WM_STATE", False);
-  const long normal[2] = {1, 0};
-  XChangeProperty(*manager, w, wmState, wmState, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(normal), 2);
-  XSync(*manager, False);
+  setProperty(*manager, w, "WM_STATE", "WM_STATE", {1, 0});  // NormalState
   const std::optional<WindowInfo> found = findWindow(w);
   ASSERT_TRUE(found.has_value());
   EXPECT_EQ(found->ownerName, "X-AIR-Edit");
   EXPECT_EQ(found->bounds, (Rect{60, 70, 300, 200}));
   EXPECT_EQ(desktop_->ownerAt({100, 100}), "X-AIR-Edit");
-  XDeleteProperty(*manager, w, wmState);
+  XDeleteProperty(*manager, w, XInternAtom(*manager, "WM_STATE", False));
   XSync(*manager, False);
   EXPECT_FALSE(findWindow(w).has_value());
 }

@@ -9,60 +9,52 @@
 namespace tessevar::testing {
 namespace {
 
+using ::testing::Contains;
 using ::testing::Field;
 using ::testing::Not;
-using ::testing::Contains;
 
 using X11WindowList = X11Session;
 using X11WindowListOnDesktops = X11Desktops;
 
-struct BoundsCase {
-  const char* geometry;
-  const char* border;
-  Rect expected;  // outer rectangle, border included
-};
-
-TEST_F(X11WindowList, ReportsTheEditorWithItsProcessNameAndOuterRectangle) {
-  const BoundsCase cases[] = {
-      {"1154x734+100+50", "0", {100, 50, 1154, 734}},
-      {"577x367+0+25", "2", {0, 25, 581, 371}},
-      {"2308x1468+10+20", "0", {10, 20, 2308, 1468}},
-  };
-  for (const BoundsCase& c : cases) {
-    SCOPED_TRACE(c.geometry);
-    auto editor = startEditor({"--geometry", c.geometry, "--border", c.border});
-    const std::optional<WindowInfo> window = findWindow(editor->window());
-    ASSERT_TRUE(window.has_value());
-    EXPECT_EQ(window->ownerName, "X-AIR-Edit");
-    EXPECT_EQ(window->bounds, c.expected);
-  }
-}
-
-TEST_F(X11WindowList, FindsAnUnmappedEditorWindow) {
-  auto editor = startEditor({"--unmapped", "--geometry", "577x367+30+40"});
-  const std::optional<WindowInfo> window = findWindow(editor->window());
+// The window is listed as the editor's, with these outer bounds.
+void expectEditorWindow(const std::optional<WindowInfo>& window, const Rect& bounds) {
   ASSERT_TRUE(window.has_value());
   EXPECT_EQ(window->ownerName, "X-AIR-Edit");
-  EXPECT_EQ(window->bounds, (Rect{30, 40, 577, 367}));
+  EXPECT_EQ(window->bounds, bounds);
 }
 
-struct OwnerCase {
-  const char* processName;
-  std::vector<std::string> args;
-  const char* expectedOwner;
-};
+TEST_F(X11WindowList, ReportsTheEditorWithItsProcessNameAndOuterRectangleMappedOrNot) {
+  const struct {
+    std::vector<std::string> args;
+    Rect expected;  // outer rectangle, border included
+  } cases[] = {
+      {{"--geometry", "1154x734+100+50", "--border", "0"}, {100, 50, 1154, 734}},
+      {{"--geometry", "577x367+0+25", "--border", "2"}, {0, 25, 581, 371}},
+      {{"--geometry", "2308x1468+10+20", "--border", "0"}, {10, 20, 2308, 1468}},
+      {{"--unmapped", "--geometry", "577x367+30+40"}, {30, 40, 577, 367}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    auto editor = startEditor(c.args);
+    expectEditorWindow(findWindow(editor->window()), c.expected);
+  }
+}
 
 // The owner is the process behind _NET_WM_PID; only without one does the
 // WM_CLASS class stand in.
 TEST_F(X11WindowList, NamesTheOwnerByProcessElseByWindowClass) {
-  const OwnerCase cases[] = {
+  const struct {
+    const char* processName;
+    std::vector<std::string> args;
+    const char* expectedOwner;
+  } cases[] = {
       {"Other-App", {}, "Other-App"},
       {"Other-App", {"--class", "X-AIR-Edit"}, "Other-App"},
       {"Other-App", {"--no-pid", "--class", "M-AIR-Edit"}, "M-AIR-Edit"},
       {"X-AIR-Edit", {"--class", "Something"}, "X-AIR-Edit"},
   };
   int index = 0;
-  for (const OwnerCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(index);
     std::vector<std::string> args = c.args;
     const std::string corner = "+" + std::to_string(50 * index++) + "+0";
@@ -78,8 +70,7 @@ TEST_F(X11WindowList, NamesTheOwnerByProcessElseByWindowClass) {
 // (north-west gravity), once the manager has carried it out.
 TEST_P(X11WindowListOnDesktops, FollowsAWindowThatMovesAndResizes) {
   auto editor = startEditor({"--geometry", "1154x734+100+50"});
-  ASSERT_EQ(findWindow(editor->window())->bounds,
-            framedWindow(server_->display(), editor->window())->outer);
+  ASSERT_EQ(findWindow(editor->window())->bounds, framedWindow(server_->display(), editor->window())->outer);
   placeWindow(editor->window(), {300, 200, 577, 367});
   std::optional<FramedWindow> framed;
   EXPECT_TRUE(eventually([&] {
@@ -100,19 +91,14 @@ TEST_F(X11WindowList, LosesTheEditorWhenItQuitsAndFindsItWhenItComesBack) {
   for (int attempt = 0; attempt < 2000 && findWindow(oldNumber); ++attempt) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  EXPECT_THAT(desktop_->listWindows({}),
-              Not(Contains(Field(&WindowInfo::ownerName, "X-AIR-Edit"))));
+  EXPECT_THAT(desktop_->listWindows({}), Not(Contains(Field(&WindowInfo::ownerName, "X-AIR-Edit"))));
 
   auto second = startEditor({"--geometry", "577x367+5+6"});
-  const std::optional<WindowInfo> back = findWindow(second->window());
-  ASSERT_TRUE(back.has_value());
-  EXPECT_EQ(back->ownerName, "X-AIR-Edit");
-  EXPECT_EQ(back->bounds, (Rect{5, 6, 577, 367}));
+  expectEditorWindow(findWindow(second->window()), {5, 6, 577, 367});
 }
 
 INSTANTIATE_TEST_SUITE_P(, X11WindowListOnDesktops,
-                         ::testing::Values(WindowManagerKind::none, WindowManagerKind::openbox),
-                         windowManagerName);
+                         ::testing::Values(WindowManagerKind::none, WindowManagerKind::openbox), windowManagerName);
 
 }  // namespace
 }  // namespace tessevar::testing
