@@ -70,18 +70,14 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"upper_q", "Q\n", "Exiting the program...\n", 0, 1, "", "\n"},
         Case{"x_then_q", "xq\n", "Exiting the program...\n", 0, 1, "", "\n"},
         Case{"no_command_then_eof", "hello\n123\n", "", 0, 0, "", ""},
+        // End of input stops the reading without quitting.
+        Case{"eof_at_once", "", "", 0, 0, "", ""},
         // Exactly one character after the s is discarded before the setup.
         Case{"s_enter", "s\nen0\n", restartNotice, 1, 1, "en0", ""},
         Case{"upper_s", "S\nen0\n", restartNotice, 1, 1, "en0", ""},
         Case{"word_setup", "setup\n", restartNotice, 1, 1, "tup", ""},
         Case{"s_before_q", "asq\nq\n", restartNotice, 1, 1, "", "q\n"}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
-
-TEST(ConsoleLoop, EndOfInputStopsReadingWithoutQuitting) {
-  const ConsoleRun run = runConsole("");
-  EXPECT_EQ(run.output, "");
-  EXPECT_EQ(run.quits, 0);
-}
 
 TEST(ConsoleLoop, BannerIsTheListeningLineAndTheBox) {
   std::ostringstream sink;

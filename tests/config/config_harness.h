@@ -9,6 +9,17 @@
 
 namespace tessevar::testing {
 
+inline constexpr std::string_view addressQuestions =
+    "enter the ip address of the Mixer please\nenter the ip address of the X-Touch please\n";
+
+// The setup's questions; `hints` (lines naming the ports found) go between the
+// first two, with the request to pick one after them.
+inline std::string setupQuestions(const std::string& hints = "") {
+  return "\n\nenter the network port name please\n\n" +
+         (hints.empty() ? "\n" : hints + "\nPlease enter the port name that you wish to use\n") +
+         std::string(addressQuestions);
+}
+
 // Operator input from a string, console lines into a string, a temporary
 // Documents folder and a scripted port discovery.
 struct ConfigHarness {
@@ -23,6 +34,13 @@ struct ConfigHarness {
     if (backup) lines += "the previous settings are kept in " + backupFile().string() + "\n";
     return lines;
   }
+
+  // Runs the setup from `values` with these port names; gives what it leaves.
+  Configuration setUp(PortNames ports = {}, Configuration values = {}) {
+    runSetup(values, ports, services());
+    return values;
+  }
+  std::string saved() const { return readBytes(configFile()); }
 
   ConfigServices services() {
     return ConfigServices{input, output, [this] { return documents; },

@@ -6,15 +6,10 @@ namespace tessevar {
 namespace {
 
 using testing::ConfigHarness;
-using testing::readBytes;
 using testing::writeBytes;
 
-constexpr std::string_view setupTranscript =
-    "\n\nenter the network port name please\n\n"
-    "The port name for the Ethenert port on your system is: en0\n\n"
-    "Please enter the port name that you wish to use\n"
-    "enter the ip address of the Mixer please\n"
-    "enter the ip address of the X-Touch please\n";
+const std::string setupTranscript =
+    testing::setupQuestions("The port name for the Ethenert port on your system is: en0\n");
 
 // Loads with a refreshEditorWindow that leaves its mark in the console, so the
 // transcripts show whether and when it ran.
@@ -23,6 +18,11 @@ Configuration load(ConfigHarness& harness, PortNames& ports) {
   loadConfiguration(values, ports, harness.services(),
                     [&harness] { harness.output.line("<editor prepared>"); });
   return values;
+}
+
+Configuration load(ConfigHarness& harness) {
+  PortNames ports;
+  return load(harness, ports);
 }
 
 struct FileCase {
@@ -36,8 +36,7 @@ class LoadFromFile : public ::testing::TestWithParam<FileCase> {};
 TEST_P(LoadFromFile, EchoesTheValuesThenPreparesTheEditor) {
   ConfigHarness harness;
   writeBytes(harness.configFile(), GetParam().bytes);
-  PortNames ports;
-  load(harness, ports);
+  load(harness);
   EXPECT_EQ(harness.console.str(), GetParam().echo + "<editor prepared>\n");
 }
 
@@ -64,15 +63,14 @@ TEST_P(LoadIntoSetup, RunsTheSetupWithTheDiscoveredHintsAndWritesTheFile) {
   ConfigHarness harness("en0\n192.0.2.10\n192.0.2.20\n");
   harness.discovered = PortNames{.ethernetPortName = "en0", .wifiPortName = ""};
   if (GetParam().fileBytes) writeBytes(harness.configFile(), *GetParam().fileBytes);
-  PortNames ports;
-  const Configuration values = load(harness, ports);
+  const Configuration values = load(harness);
   // A file too short to load is still kept before it is replaced.
   EXPECT_EQ(harness.console.str(), "no config file -> entering setup...\n" +
-                                       std::string(setupTranscript) +
+                                       setupTranscript +
                                        harness.savedLines(GetParam().fileBytes.has_value()) +
                                        "<editor prepared>\n");
   EXPECT_EQ(values.surfaceAddress, "192.0.2.20");
-  EXPECT_EQ(readBytes(harness.configFile()), "en0-192.0.2.10-192.0.2.20-");
+  EXPECT_EQ(harness.saved(), "en0-192.0.2.10-192.0.2.20-");
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, LoadIntoSetup,
@@ -85,13 +83,12 @@ INSTANTIATE_TEST_SUITE_P(Files, LoadIntoSetup,
 TEST(LoadConfiguration, AFileTooLargeIsNamedWithItsSizeAndTheSetupRuns) {
   ConfigHarness harness("en0\n192.0.2.10\n192.0.2.20\n");
   writeBytes(harness.configFile(), std::string(10 << 20, '-'));
-  PortNames ports;
-  load(harness, ports);
+  load(harness);
   EXPECT_TRUE(harness.console.str().starts_with(harness.configFile().string() +
                                                 " is 10485760 bytes, more than the 65536 bytes it may hold\n"
                                                 "no config file -> entering setup...\n"))
       << harness.console.str().substr(0, 200);
-  EXPECT_EQ(readBytes(harness.configFile()), "en0-192.0.2.10-192.0.2.20-");
+  EXPECT_EQ(harness.saved(), "en0-192.0.2.10-192.0.2.20-");
 }
 
 // Under a service manager nobody answers: loading says it has no settings.
@@ -119,8 +116,7 @@ TEST(LoadConfiguration, FailedDiscoveryIsSaidFirstAndLeavesTheNames) {
 TEST(LoadConfiguration, WithoutDocumentsFolderStillPreparesTheEditor) {
   ConfigHarness harness("never read\n");
   harness.documents.reset();
-  PortNames ports;
-  const Configuration values = load(harness, ports);
+  const Configuration values = load(harness);
   EXPECT_EQ(harness.console.str(), "<editor prepared>\n");
   EXPECT_EQ(values.networkPortName, "");
   EXPECT_EQ(harness.input.tellg(), 0);

@@ -16,9 +16,7 @@ using testing::ConfigHarness;
 using testing::readBytes;
 using testing::writeBytes;
 
-constexpr std::string_view dialogue =
-    "\n\nenter the network port name please\n\n\n"
-    "enter the ip address of the Mixer please\nenter the ip address of the X-Touch please\n";
+const std::string dialogue = testing::setupQuestions();
 
 mode_t modeOf(const fs::path& file) {
   struct stat status {};
@@ -26,9 +24,9 @@ mode_t modeOf(const fs::path& file) {
   return status.st_mode & 07777;
 }
 
+// What the setup said.
 std::string setUp(ConfigHarness& harness) {
-  Configuration values;
-  runSetup(values, PortNames{}, harness.services());
+  harness.setUp();
   return harness.console.str();
 }
 
@@ -45,8 +43,8 @@ TEST_P(ReplacedFile, OldContentIsKeptBesideItAndTheOwnerCanReadBoth) {
   writeBytes(harness.configFile(), "old-1-2-");
   ::chmod(harness.configFile().c_str(), GetParam().before);
   writeBytes(harness.backupFile(), "an older backup-");
-  EXPECT_EQ(setUp(harness), std::string(dialogue) + harness.savedLines(true));
-  EXPECT_EQ(readBytes(harness.configFile()), "a-b-c-");
+  EXPECT_EQ(setUp(harness), dialogue + harness.savedLines(true));
+  EXPECT_EQ(harness.saved(), "a-b-c-");
   EXPECT_EQ(readBytes(harness.backupFile()), "old-1-2-");
   EXPECT_EQ(modeOf(harness.configFile()), GetParam().after);
   EXPECT_EQ(modeOf(harness.backupFile()), GetParam().after);
@@ -73,7 +71,7 @@ TEST_P(LinkedFile, TargetIsReplacedAndTheLinkStays) {
   if (GetParam().targetBytes) writeBytes(target, *GetParam().targetBytes);
   fs::create_symlink("dotfiles/tessevar", harness.configFile());
   const bool kept = GetParam().targetBytes.has_value();
-  EXPECT_EQ(setUp(harness), std::string(dialogue) + harness.savedLines(kept));
+  EXPECT_EQ(setUp(harness), dialogue + harness.savedLines(kept));
   EXPECT_TRUE(fs::is_symlink(harness.configFile()));
   EXPECT_EQ(readBytes(target), "a-b-c-");
   EXPECT_EQ(fs::exists(harness.backupFile()), kept);
@@ -99,7 +97,7 @@ TEST_P(LinkedBackup, IsReplacedNeverFollowed) {
   const fs::path elsewhere = harness.folder.path() / "elsewhere";
   if (GetParam().targetBytes) writeBytes(elsewhere, *GetParam().targetBytes);
   fs::create_symlink(elsewhere, harness.backupFile());
-  EXPECT_EQ(setUp(harness), std::string(dialogue) + harness.savedLines(true));
+  EXPECT_EQ(setUp(harness), dialogue + harness.savedLines(true));
   EXPECT_FALSE(fs::is_symlink(harness.backupFile()));
   EXPECT_EQ(readBytes(harness.backupFile()), "old-1-2-");
   EXPECT_EQ(fs::exists(elsewhere), GetParam().targetBytes.has_value());
@@ -116,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(Links, LinkedBackup,
 TEST(SaveSettings, LoopOfLinksIsLeftAloneAndReported) {
   ConfigHarness harness("a\nb\nc\n");
   fs::create_symlink("Tessevar.cfg", harness.configFile());
-  EXPECT_EQ(setUp(harness), std::string(dialogue) + "something has gone wrong in the setup\n" +
+  EXPECT_EQ(setUp(harness), dialogue + "something has gone wrong in the setup\n" +
                                 "cannot follow the links of " + harness.configFile().string() + "\n");
   EXPECT_TRUE(fs::is_symlink(harness.configFile()));
   EXPECT_FALSE(fs::exists(harness.backupFile()));
@@ -149,7 +147,7 @@ TEST(SaveSettings, FileItsOwnerCannotReadIsStillKept) {
   ::chmod(harness.configFile().c_str(), 0);
   asOrdinaryUser(harness.folder.path(), [&harness] { setUp(harness); });
   EXPECT_EQ(readBytes(harness.backupFile()), "old-1-2-");
-  EXPECT_EQ(readBytes(harness.configFile()), "a-b-c-");
+  EXPECT_EQ(harness.saved(), "a-b-c-");
   EXPECT_EQ(modeOf(harness.configFile()), 0600u);
 }
 

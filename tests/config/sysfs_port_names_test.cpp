@@ -34,6 +34,10 @@ void makeNetFolder(const fs::path& root, const std::vector<Interface>& interface
   }
 }
 
+// A wired Ethernet card and a Wi-Fi one, as the kernel describes them.
+Interface wired(std::string name) { return {std::move(name), "1\n", true, false}; }
+Interface wifi(std::string name) { return {std::move(name), "1\n", true, true}; }
+
 struct SysfsCase {
   const char* name;
   std::vector<Interface> interfaces;
@@ -56,36 +60,27 @@ INSTANTIATE_TEST_SUITE_P(
     Folders, SysfsPortNames,
     ::testing::Values(
         SysfsCase{"Laptop",
-                  {{"wlp2s0", "1\n", true, true},
-                   {"enp3s0", "1\n", true, false},
-                   {"veth0", "1\n", false, false},
-                   {"ib0", "32\n", true, false},
-                   {"lo", "772\n", false, false}},
+                  {wifi("wlp2s0"), wired("enp3s0"), {"veth0", "1\n"}, {"ib0", "32\n", true}, {"lo", "772\n"}},
                   "enp3s0",
                   "wlp2s0"},
         // Made out of name order; names compare byte by byte, so eth9 is after eth10.
         SysfsCase{"LastInNameOrderWins",
-                  {{"eth9", "1\n", true, false},
-                   {"eth10", "1\n", true, false},
-                   {"enx00", "1\n", true, false},
-                   {"wlan1", "1\n", true, true},
-                   {"wlan0", "1\n", true, true}},
+                  {wired("eth9"), wired("eth10"), wired("enx00"), wifi("wlan1"), wifi("wlan0")},
                   "eth9",
                   "wlan1"},
         SysfsCase{"WirelessNeedsNothingElseAndIsNeverEthernet",
-                  {{"wlan0", std::nullopt, false, true}, {"wlp1s0", "1\n", true, true}},
+                  {{"wlan0", std::nullopt, false, true}, wifi("wlp1s0")},
                   "old-eth",
                   "wlp1s0"},
         SysfsCase{"TypeMustBeOneOnceTrimmed",
-                  {{"a0", " 1 \n", true, false},
-                   {"b0", "10\n", true, false},
-                   {"c0", "1 0\n", true, false},
-                   {"d0", std::nullopt, true, false},
-                   {"e0", "", true, false}},
+                  {{"a0", " 1 \n", true},
+                   {"b0", "10\n", true},
+                   {"c0", "1 0\n", true},
+                   {"d0", std::nullopt, true},
+                   {"e0", "", true}},
                   "a0",
                   "old-wifi"},
-        SysfsCase{"NothingFoundKeepsBothNames", {{"lo", "772\n", false, false}}, "old-eth",
-                  "old-wifi"}),
+        SysfsCase{"NothingFoundKeepsBothNames", {{"lo", "772\n"}}, "old-eth", "old-wifi"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SysfsPortNamesFolder, ThatCannotBeListedIsAFailureAndChangesNothing) {

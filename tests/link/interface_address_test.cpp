@@ -11,91 +11,81 @@ namespace {
 constexpr unsigned upRunning = interfaceUp | interfaceRunning;
 constexpr unsigned broadcastAndMulticast = 0x2 | 0x1000;  // flags the choice does not read
 
-// Owns the socket addresses the entries point at.
+constexpr const char* linkLayer = "link-layer";  // an address of a family the choice passes over
+
+// One listed address: IPv4 or IPv6 text, `linkLayer`, or nullptr for none.
+struct Listed {
+  const char* address;
+  unsigned flags = upRunning;
+  const char* name = "en0";
+};
+
+// The entries for `listed`, owning the socket addresses they point at.
 class FakeInterfaces {
  public:
-  FakeInterfaces& ipv4(const char* name, unsigned flags, const char* text) {
-    auto address = std::make_shared<sockaddr_in>();
-    address->sin_family = AF_INET;
-    inet_pton(AF_INET, text, &address->sin_addr);
-    return add(name, flags, address, reinterpret_cast<const sockaddr*>(address.get()));
+  explicit FakeInterfaces(const std::vector<Listed>& listed) {
+    for (const Listed& l : listed) {
+      auto address = std::make_shared<sockaddr_storage>();
+      const std::string text = l.address ? l.address : "";
+      if (text == linkLayer) {
+        address->ss_family = AF_UNIX;
+      } else if (text.find(':') != std::string::npos) {
+        auto* in6 = reinterpret_cast<sockaddr_in6*>(address.get());
+        in6->sin6_family = AF_INET6;
+        inet_pton(AF_INET6, l.address, &in6->sin6_addr);
+      } else if (l.address) {
+        auto* in = reinterpret_cast<sockaddr_in*>(address.get());
+        in->sin_family = AF_INET;
+        inet_pton(AF_INET, l.address, &in->sin_addr);
+      }
+      entries.push_back({l.name, l.flags, l.address ? reinterpret_cast<const sockaddr*>(address.get()) : nullptr});
+      owners_.push_back(std::move(address));
+    }
   }
-  FakeInterfaces& ipv6(const char* name, unsigned flags, const char* text) {
-    auto address = std::make_shared<sockaddr_in6>();
-    address->sin6_family = AF_INET6;
-    inet_pton(AF_INET6, text, &address->sin6_addr);
-    return add(name, flags, address, reinterpret_cast<const sockaddr*>(address.get()));
-  }
-  FakeInterfaces& other(const char* name, unsigned flags, int family) {
-    auto address = std::make_shared<sockaddr_storage>();
-    address->ss_family = static_cast<decltype(address->ss_family)>(family);
-    return add(name, flags, address, reinterpret_cast<const sockaddr*>(address.get()));
-  }
-  FakeInterfaces& bare(const char* name, unsigned flags) { return add(name, flags, nullptr, nullptr); }
-
   std::vector<InterfaceEntry> entries;
 
  private:
-  FakeInterfaces& add(const char* name, unsigned flags, std::shared_ptr<void> owner, const sockaddr* address) {
-    owners_.push_back(std::move(owner));
-    entries.push_back({name, flags, address});
-    return *this;
-  }
-  std::vector<std::shared_ptr<void>> owners_;
+  std::vector<std::shared_ptr<sockaddr_storage>> owners_;
 };
 
 struct Case {
   const char* what;
-  FakeInterfaces interfaces;
+  std::vector<Listed> listed;
   const char* port;
   PeerAddresses peers;
   std::optional<std::string> expected;
 };
 
 TEST(ChooseInterfaceAddress, FollowsTheMatchingRules) {
-  std::vector<Case> cases = {
-      {"plain IPv4", FakeInterfaces().ipv4("en0", upRunning, "192.0.2.1"), "en0", {AF_INET}, "192.0.2.1"},
-      {"name differs in case", FakeInterfaces().ipv4("en0", upRunning, "192.0.2.1"), "EN0", {AF_INET}, std::nullopt},
-      {"up but not running", FakeInterfaces().ipv4("en0", interfaceUp, "192.0.2.1"), "en0", {AF_INET}, std::nullopt},
-      {"running but down", FakeInterfaces().ipv4("en0", interfaceRunning, "192.0.2.1"), "en0", {AF_INET}, std::nullopt},
-      {"loopback", FakeInterfaces().ipv4("lo", upRunning | interfaceLoopback, "127.0.0.1"), "lo", {AF_INET}, std::nullopt},
-      {"extra flags do not matter", FakeInterfaces().ipv4("en0", upRunning | broadcastAndMulticast, "192.0.2.1"),
-       "en0", {AF_INET}, "192.0.2.1"},
+  const std::vector<Case> cases = {
+      {"plain IPv4", {{"192.0.2.1"}}, "en0", {AF_INET}, "192.0.2.1"},
+      {"name differs in case", {{"192.0.2.1"}}, "EN0", {AF_INET}, std::nullopt},
+      {"up but not running", {{"192.0.2.1", interfaceUp}}, "en0", {AF_INET}, std::nullopt},
+      {"running but down", {{"192.0.2.1", interfaceRunning}}, "en0", {AF_INET}, std::nullopt},
+      {"loopback", {{"127.0.0.1", upRunning | interfaceLoopback, "lo"}}, "lo", {AF_INET}, std::nullopt},
+      {"extra flags do not matter", {{"192.0.2.1", upRunning | broadcastAndMulticast}}, "en0", {AF_INET}, "192.0.2.1"},
       {"link-layer and nameless entries pass over",
-       FakeInterfaces().other("en0", upRunning, AF_UNIX).bare("en0", upRunning).bare(nullptr, upRunning)
-           .ipv4("en0", upRunning, "192.0.2.7"),
-       "en0", {AF_INET}, "192.0.2.7"},
-      {"only link-layer", FakeInterfaces().other("en0", upRunning, AF_UNIX), "en0", {AF_INET}, std::nullopt},
-      {"last of a family wins",
-       FakeInterfaces().ipv4("en0", upRunning, "192.0.2.1").ipv4("en1", upRunning, "198.51.100.1")
-           .ipv4("en0", upRunning, "192.0.2.2"),
-       "en0", {AF_INET}, "192.0.2.2"},
-      {"IPv4 peers keep the IPv4 address listed before IPv6",
-       FakeInterfaces().ipv4("en0", upRunning, "192.0.2.1").ipv6("en0", upRunning, "2001:db8::1"), "en0", {AF_INET},
+       {{linkLayer}, {nullptr}, {nullptr, upRunning, nullptr}, {"192.0.2.7"}}, "en0", {AF_INET}, "192.0.2.7"},
+      {"only link-layer", {{linkLayer}}, "en0", {AF_INET}, std::nullopt},
+      {"last of a family wins", {{"192.0.2.1"}, {"198.51.100.1", upRunning, "en1"}, {"192.0.2.2"}}, "en0", {AF_INET},
+       "192.0.2.2"},
+      {"IPv4 peers keep the IPv4 address listed before IPv6", {{"192.0.2.1"}, {"2001:db8::1"}}, "en0", {AF_INET},
        "192.0.2.1"},
-      {"IPv6 peers take the IPv6 address",
-       FakeInterfaces().ipv6("en0", upRunning, "2001:db8::1").ipv4("en0", upRunning, "192.0.2.1"), "en0", {AF_INET6},
+      {"IPv6 peers take the IPv6 address", {{"2001:db8::1"}, {"192.0.2.1"}}, "en0", {AF_INET6}, "2001:db8::1"},
+      {"peers of no known family: the last listed wins", {{"192.0.2.1"}, {"2001:db8::1"}}, "en0", {AF_UNSPEC},
        "2001:db8::1"},
-      {"peers of no known family: the last listed wins",
-       FakeInterfaces().ipv4("en0", upRunning, "192.0.2.1").ipv6("en0", upRunning, "2001:db8::1"), "en0", {AF_UNSPEC},
-       "2001:db8::1"},
-      {"no address of the peers' family: the last listed wins",
-       FakeInterfaces().ipv6("en0", upRunning, "2001:db8::1").ipv6("en0", upRunning, "2001:db8::2"), "en0", {AF_INET},
+      {"no address of the peers' family: the last listed wins", {{"2001:db8::1"}, {"2001:db8::2"}}, "en0", {AF_INET},
        "2001:db8::2"},
       {"IPv6 peers beyond link-local take a global address listed before the link-local one",
-       FakeInterfaces().ipv4("en0", upRunning, "192.0.2.1").ipv6("en0", upRunning, "fd00::1")
-           .ipv6("en0", upRunning, "fe80::1"),
-       "en0", {AF_INET6, true}, "fd00::1"},
-      {"link-local peers keep the last IPv6 address",
-       FakeInterfaces().ipv6("en0", upRunning, "2001:db8::1").ipv6("en0", upRunning, "fe80::1"), "en0",
-       {AF_INET6, false}, "fe80::1"},
-      {"a link-local address is still better than none",
-       FakeInterfaces().ipv4("en0", upRunning, "192.0.2.1").ipv6("en0", upRunning, "fe80::1"), "en0",
-       {AF_INET6, true}, "fe80::1"},
-      {"empty list", FakeInterfaces(), "en0", {AF_INET}, ""},
+       {{"192.0.2.1"}, {"fd00::1"}, {"fe80::1"}}, "en0", {AF_INET6, true}, "fd00::1"},
+      {"link-local peers keep the last IPv6 address", {{"2001:db8::1"}, {"fe80::1"}}, "en0", {AF_INET6, false},
+       "fe80::1"},
+      {"a link-local address is still better than none", {{"192.0.2.1"}, {"fe80::1"}}, "en0", {AF_INET6, true},
+       "fe80::1"},
+      {"empty list", {}, "en0", {AF_INET}, ""},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(chooseInterfaceAddress(c.interfaces.entries, c.port, c.peers), c.expected) << c.what;
+    EXPECT_EQ(chooseInterfaceAddress(FakeInterfaces(c.listed).entries, c.port, c.peers), c.expected) << c.what;
   }
 }
 

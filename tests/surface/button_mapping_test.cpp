@@ -73,16 +73,18 @@ TEST_F(ButtonMapping, PageSevenRemembersItsView) {
                                        topRow6, topRow8, topRow4}));
 }
 
-TEST_F(ButtonMapping, ViewTextNeedsTenBytesTheTextLineAndADigit) {
+TEST_F(ButtonMapping, ViewTextNeedsTenBytesItsMakerAndCommandTheTextLineAndADigit) {
   mapping.mixerPage = 7;
   Bytes shortText = viewText('2');
   shortText.pop_back();
   Bytes otherLine = viewText('2');
   otherLine[5] = 0x22;
-  for (const Bytes& ignored : {shortText, otherLine, viewText('4'), viewText('0')}) fromMixer(ignored);
+  const Bytes otherCommand{0xF0, 0x00, 0x20, 0x66, 0x14, 0x21, 0x00, '3', 0x00, 0xF7};
+  for (const Bytes& ignored : {shortText, otherLine, viewText('4'), viewText('0'), otherCommand}) fromMixer(ignored);
   EXPECT_TRUE(desktop.clicks().empty());
   fromMixer(viewText('3'));
-  EXPECT_EQ(desktop.clicks(), entries({topRow8}));
+  fromMixer(Bytes{0xF0, 0x00, 0x20, 0x66, 0x58, 0x21, 0x00, '3', 0x00, 0xF7});  // the byte after the digit is free
+  EXPECT_EQ(desktop.clicks(), entries({topRow8, topRow8}));
 }
 
 }  // namespace

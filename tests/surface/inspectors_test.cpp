@@ -92,14 +92,6 @@ TEST_F(MixerDatagram, LampRunTakesHighBitBytesAsData) {
   EXPECT_EQ(mapping.stripSoloLamps[0], 0x7F);
 }
 
-TEST_F(MixerDatagram, ViewTextOnlyWithItsMakerAndCommandBytes) {
-  mapping.mixerPage = 7;
-  fromMixer(Bytes{0xF0, 0x00, 0x20, 0x66, 0x14, 0x21, 0x00, '3', 0x00, 0xF7});
-  EXPECT_TRUE(desktop.clicks().empty());
-  fromMixer(Bytes{0xF0, 0x00, 0x20, 0x66, 0x58, 0x21, 0x00, '3', 0x00, 0xF7});
-  EXPECT_EQ(desktop.clicks(), entries({topRow8}));
-}
-
 TEST_F(MixerDatagram, NothingHappensWithoutTheEditorRunning) {
   desktop.windows = {{1, "Finder", {0, 0, 1154, 734}}};
   for (const Bytes& d : {Bytes{0xB0, 0x60, 0x06}, Bytes{0x90, 0x33, 0x7F, 0x36, 0x7F, 0x08, 0x7F},
