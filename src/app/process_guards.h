@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <thread>
 
 #include "util/result.h"
 #include "util/stop_signal.h"
@@ -30,6 +32,19 @@ class InstanceLock {
   std::intptr_t handle_;
   long otherCopy_;
 };
+
+// The lock as another copy holds it. That copy writes its id a moment
+// after it took the lock, so the id is read until it is there, for up to
+// half a second.
+template <typename ReadId>
+InstanceLock heldByAnotherCopy(ReadId readId) {
+  long holder = readId();
+  for (int read = 1; holder <= 0 && read < 50; ++read) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    holder = readId();
+  }
+  return InstanceLock(-1, holder > 0 ? holder : -1);
+}
 
 // The lock, or who holds it, or why no lock can be had (relaying then goes
 // on unguarded, rather than not at all).

@@ -1,7 +1,7 @@
 #pragma once
 
 // The few socket calls the setup's device discovery makes, one file per
-// platform family (posix/ here); everything above them is portable.
+// platform family (posix/, windows/); everything above them is portable.
 
 #include <chrono>
 #include <cstdint>

@@ -1,5 +1,6 @@
 #include "config/setup_steps.h"
 
+#include "config/osc_message.h"
 #include "util/utf8.h"
 
 namespace tessevar {
@@ -51,8 +52,9 @@ Listing listInterfaces(const std::vector<NetworkInterface>& interfaces) {
 Listing listMixers(const Result<std::vector<MixerReply>>& found, const std::string& interfaceName) {
   if (!found) return {{"no search for mixers: " + found.reason()}, {}};
   if (found->empty()) {
-    return {{"no mixer answered on " + interfaceName + " (UDP port 10024): check that it is switched on and " +
-             "connected to the network of " + interfaceName + ", or type its address"},
+    return {{"no mixer answered on " + interfaceName + " (UDP port " + std::to_string(mixerDiscoveryPort) +
+             "): check that it is switched on and connected to the network of " + interfaceName +
+             ", or type its address"},
             {}};
   }
   Listing listing;

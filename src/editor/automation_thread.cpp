@@ -83,15 +83,12 @@ void AutomationThread::open(std::promise<Result<void>>& opened) {
   Result<std::unique_ptr<Desktop>> desktop = openDesktop_ ? openDesktop_() : Failure{};
   Result<void> failure;
   if (desktop) {
-    desktop_ = std::move(*desktop);
+    useDesktop(std::move(*desktop));
   } else {
     failure = Failure{desktop.reason()};
-    desktop_ = makeNullDesktop();
+    useDesktop(makeNullDesktop());
     if (openDesktop_) nextOpen_ = options_.now() + reopenInterval;
   }
-  editor_ = std::make_unique<Editor>(*desktop_, options_.pause, options_.processLookup);
-  editor_->progress = options_.progress;
-  fillEditorPoints(editor_->state.editorPoints);
   editorWindowSeen(editor_->findEditorWindow());
   opened.set_value(failure);
 }
@@ -112,7 +109,19 @@ void AutomationThread::run(std::promise<Result<void>> opened) {
   ended_.set_value();
 }
 
-// The editor is made anew for the desktop, knowing what the old one knew.
+// The editor for the desktop, made anew, knowing what the one before knew.
+void AutomationThread::useDesktop(std::unique_ptr<Desktop> desktop) {
+  auto editor = std::make_unique<Editor>(*desktop, options_.pause, options_.processLookup);
+  editor->progress = options_.progress;
+  if (editor_) {
+    editor->state = editor_->state;
+  } else {
+    fillEditorPoints(editor->state.editorPoints);
+  }
+  editor_ = std::move(editor);  // the old editor goes before the desktop it uses
+  desktop_ = std::move(desktop);
+}
+
 void AutomationThread::openAgain() {
   if (!nextOpen_ || options_.now() < *nextOpen_) return;
   Result<std::unique_ptr<Desktop>> desktop = openDesktop_();
@@ -121,11 +130,7 @@ void AutomationThread::openAgain() {
     return;
   }
   nextOpen_.reset();
-  auto editor = std::make_unique<Editor>(**desktop, options_.pause, options_.processLookup);
-  editor->progress = options_.progress;
-  editor->state = editor_->state;
-  editor_ = std::move(editor);
-  desktop_ = std::move(*desktop);
+  useDesktop(std::move(*desktop));
   output_.line("editor automation is on: " + escapeControls(desktop_->name()));
   editorWindowSeen(editor_->findEditorWindow());
 }

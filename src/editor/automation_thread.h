@@ -67,6 +67,7 @@ class AutomationThread final : public EditorActions {
   void run(std::promise<Result<void>> opened);
   void open(std::promise<Result<void>>& opened);
   void openAgain();
+  void useDesktop(std::unique_ptr<Desktop> desktop);
   void carryOut(const EditorCommand& command);
   void followDesktop();
   void editorWindowSeen(bool found);

@@ -77,10 +77,7 @@ void Relay::bringUp(Link& link) {
     handleConnectionState(LinkState::ready, link.ready, output_);
     return;
   }
-  if (!link.waitingReported) {
-    link.waitingReported = true;
-    handleConnectionState(LinkState::waiting, link.ready, output_);
-  }
+  if (link.lastProblem.empty()) handleConnectionState(LinkState::waiting, link.ready, output_);
   if (opened.reason() != link.lastProblem) {
     link.lastProblem = opened.reason();
     output_.line(std::string(link.name) + " link waiting: " + link.lastProblem);

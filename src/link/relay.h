@@ -105,8 +105,7 @@ class Relay {
     DatagramBatch buffer;  // what came in this pass, until forwarded
     Outbox outbox;         // what goes to this peer at the end of the pass
     bool tried = false;
-    bool waitingReported = false;
-    std::string lastProblem;
+    std::string lastProblem;  // empty until the first failed try
     std::size_t refusals = 0;  // counted by the socket, taken each pass
     std::size_t burst = 0;     // refusals since the burst began
     Clock::time_point burstBegan, lastRefusal;

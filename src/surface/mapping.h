@@ -52,21 +52,6 @@ void handleSurfaceDatagram(SurfaceContext& context, std::span<const std::uint8_t
 // editor forward and mirrors display, lamp and view-text messages in it.
 void handleMixerDatagram(SurfaceContext& context, std::span<const std::uint8_t> datagram);
 
-// ---- buttons and lamps ----
-
-// The any-solo lamp: lit while any strip solo lamp or our solo toggle is on.
-// Sent every time, changed or not.
-void refreshAnySoloLamp(SurfaceContext& context);
-
-// A press (velocity 0x7F) of a surface button; those without a rule do nothing.
-void handleSurfacePress(SurfaceContext& context, std::uint8_t note);
-
-// One (note, velocity) pair of a mixer lamp run; velocity 0 is lamp-off.
-void handleMixerNote(SurfaceContext& context, std::uint8_t note, std::uint8_t velocity);
-
-// The mixer's view text (F0 .. 66 58 ..): picks a view of the view-text page.
-void handleMixerSysEx(SurfaceContext& context, std::span<const std::uint8_t> datagram);
-
 // ---- the selected channel, from the display digits ----
 
 // Value 0..15 of a seven-segment pattern; anything unknown (0, blank) is 0.
@@ -75,9 +60,5 @@ int decodeSegmentDigit(std::uint8_t pattern, const SurfaceModel& model = xTouch)
 // editorPoints entry of the strip the two display digits name; the window's
 // corner (0) when they name none.
 std::size_t pointIndexForDisplay(int first, int second, const SurfaceModel& model = xTouch);
-
-// One (controller, pattern) pair of a display run: digit, selectedIndex,
-// then the click on the selected strip (and on stripRowEnd past the strip row).
-void updateDisplayDigit(SurfaceContext& context, std::uint8_t controller, std::uint8_t value);
 
 }  // namespace tessevar

@@ -13,6 +13,9 @@ namespace tessevar::sim {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// What the X-Touch sends every two seconds to say it is there.
+inline const Bytes keepAlive{0xF0, 0x00, 0x20, 0x32, 0x58, 0x54, 0x00, 0xF7};
+
 // Who sends a datagram; the receiver is the other one.
 enum class Side { surface, mixer };
 

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "device_port.h"
+#include "show.h"
 
 namespace tessevar::sim {
 namespace {
 
-const std::vector<std::uint8_t> keepAlive = {0xF0, 0x00, 0x20, 0x32, 0x58, 0x54, 0x00, 0xF7};
 constexpr auto keepAliveEvery = std::chrono::seconds(2);
 
 // Answers every "/xinfo" waiting on `from`, through `replies` so that the

@@ -4,11 +4,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 #include "app/process_guards.h"
 #include "config/system_lookups.h"
@@ -18,10 +16,6 @@ namespace tessevar {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A copy that has just taken the lock writes its id a moment later.
-constexpr int pidReads = 50;
-constexpr std::chrono::milliseconds pidReadPause{10};
 
 // A folder only this user can write: a real folder, the user's own,
 // writable by nobody else. Nobody can then plant a file or link in it.
@@ -80,13 +74,13 @@ Result<InstanceLock> takeInstanceLock() {
   if (descriptor < 0) return cannotOpen(file);
   if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
     const int error = errno;
-    long holder = 0;
-    for (int read = 0; error == EWOULDBLOCK && read < pidReads && (holder = pidIn(descriptor)) <= 0; ++read) {
-      std::this_thread::sleep_for(pidReadPause);
+    if (error != EWOULDBLOCK) {
+      close(descriptor);
+      return systemFailure("cannot lock " + file.string(), error);
     }
+    InstanceLock held = heldByAnotherCopy([descriptor] { return pidIn(descriptor); });
     close(descriptor);
-    if (error != EWOULDBLOCK) return systemFailure("cannot lock " + file.string(), error);
-    return InstanceLock(-1, holder > 0 ? holder : -1);
+    return held;
   }
   const std::string pid = std::to_string(getpid()) + "\n";
   if (ftruncate(descriptor, 0) == 0) {

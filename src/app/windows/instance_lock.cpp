@@ -2,11 +2,9 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 #include "app/process_guards.h"
 #include "util/windows/system_errors.h"
@@ -18,9 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 using windows::windowsFailure;
 
-// A copy that has just taken the lock writes its id a moment later.
-constexpr int pidReads = 50;
-constexpr std::chrono::milliseconds pidReadPause{10};
 // The byte locked lies past the id, which the others must be able to read
 // (Windows' locks keep even readers out of the bytes they cover).
 constexpr DWORD lockedByte = 1u << 30;
@@ -81,13 +76,13 @@ Result<InstanceLock> takeInstanceLock() {
   at.Offset = lockedByte;
   if (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
     const DWORD error = GetLastError();
-    long holder = 0;
-    for (int read = 0; error == ERROR_LOCK_VIOLATION && read < pidReads && (holder = pidIn(handle)) <= 0; ++read) {
-      std::this_thread::sleep_for(pidReadPause);
+    if (error != ERROR_LOCK_VIOLATION) {
+      CloseHandle(handle);
+      return windowsFailure("cannot lock " + file.string(), error);
     }
+    InstanceLock held = heldByAnotherCopy([handle] { return pidIn(handle); });
     CloseHandle(handle);
-    if (error != ERROR_LOCK_VIOLATION) return windowsFailure("cannot lock " + file.string(), error);
-    return InstanceLock(-1, holder > 0 ? holder : -1);
+    return held;
   }
   const std::string pid = std::to_string(GetCurrentProcessId()) + "\n";
   DWORD written = 0;

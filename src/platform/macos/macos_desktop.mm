@@ -111,7 +111,7 @@ class MacDesktop final : public Desktop {
 
   // No news from the window server: a window that appeared or went away is
   // seen by a fresh lookup at most this often.
-  bool takeNotifications() override { return pacer_.due(macos::LookPacer::Clock::now()); }
+  bool takeNotifications() override { return pacer_.due(LookPacer::Clock::now()); }
 
   std::string name() const override { return "the macOS window server"; }
 
@@ -125,7 +125,7 @@ class MacDesktop final : public Desktop {
   }
 
   std::unordered_map<std::int64_t, std::int64_t> pids_;  // window number to owner, from the last lookup
-  macos::LookPacer pacer_{lookInterval};
+  LookPacer pacer_{lookInterval};
   ActivationWatch watch_{activationPatience};
 };
 

@@ -54,10 +54,4 @@ bool editorInFront(const std::vector<ListedWindow>& aboveAndIncluding, std::int6
   return shown;
 }
 
-bool LookPacer::due(Clock::time_point now) {
-  if (last_ && now - *last_ < interval_) return false;
-  last_ = now;
-  return true;
-}
-
 }  // namespace tessevar::macos

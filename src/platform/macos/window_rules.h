@@ -3,13 +3,13 @@
 // How the macOS backend reads the window server's list. Plain C++ over what
 // the list says of each window, so it is tested on every platform.
 
-#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/desktop.h"
+#include "platform/look_pacer.h"
 
 namespace tessevar::macos {
 
@@ -42,18 +42,5 @@ std::optional<std::string> ownerAtPoint(const std::vector<ListedWindow>& frontTo
 // process above it, so activating would change nothing.
 bool editorInFront(const std::vector<ListedWindow>& aboveAndIncluding, std::int64_t windowNumber,
                    std::int64_t editorPid);
-
-// The window server tells nothing of windows coming and going: a fresh look
-// at most this often stands in for news.
-class LookPacer {
- public:
-  using Clock = std::chrono::steady_clock;
-  explicit LookPacer(Clock::duration interval) : interval_(interval) {}
-  bool due(Clock::time_point now);
-
- private:
-  Clock::duration interval_;
-  std::optional<Clock::time_point> last_;
-};
 
 }  // namespace tessevar::macos

@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "platform/desktop.h"
+#include "platform/look_pacer.h"
 #include "platform/windows/desktop_rules.h"
 #include "platform/windows/window_list.h"
 
@@ -100,15 +101,10 @@ class WindowsDesktop final : public Desktop {
     PostMessageW(window, down ? WM_KEYDOWN : WM_KEYUP, code, keyBits(code, down));
   }
 
-  bool takeNotifications() override {
-    const auto now = std::chrono::steady_clock::now();
-    if (lastLook_ && now - *lastLook_ < lookInterval) return false;
-    lastLook_ = now;
-    return true;
-  }
+  bool takeNotifications() override { return pacer_.due(LookPacer::Clock::now()); }
 
  private:
-  std::optional<std::chrono::steady_clock::time_point> lastLook_;
+  LookPacer pacer_{lookInterval};
 };
 
 }  // namespace

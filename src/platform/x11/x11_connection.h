@@ -14,10 +14,10 @@ namespace tessevar {
 // server marks the connection unusable instead of ending the process.
 class X11Connection {
  public:
-  // The display DISPLAY names, or empty plus a reason when it is not set.
+  // The display DISPLAY names; fails with why when it is not set.
   static Result<std::string> displayName();
-  // nullptr plus a reason when the display cannot be opened, or does not
-  // answer within about 3 s.
+  // Fails with why when the display cannot be opened, or does not answer
+  // within about 3 s.
   static Result<std::unique_ptr<X11Connection>> open(const std::string& name);
   ~X11Connection();
   X11Connection(const X11Connection&) = delete;
